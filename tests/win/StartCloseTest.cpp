@@ -1,0 +1,199 @@
+// Starts the built Tarvik.exe, checks its main window and embedded resources, then closes it.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cwchar>
+#include <memory>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+namespace {
+
+// Generous bounds so a slow or busy machine is not mistaken for a hang.
+constexpr DWORD kStartTimeoutMs = 60000;
+constexpr DWORD kExitTimeoutMs = 60000;
+
+struct HandleCloser {
+    void operator()(HANDLE handle) const { CloseHandle(handle); }
+};
+using UniqueHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, HandleCloser>;
+
+struct ModuleFreer {
+    void operator()(HMODULE module) const { FreeLibrary(module); }
+};
+using UniqueModule = std::unique_ptr<std::remove_pointer_t<HMODULE>, ModuleFreer>;
+
+// Tarvik.exe is built into the same folder as this test executable.
+std::wstring TarvikExePath() {
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD length =
+            GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length == 0) {
+            return {};
+        }
+        if (length < buffer.size()) {
+            std::wstring path(buffer.data(), length);
+            return path.substr(0, path.find_last_of(L"\\/") + 1) + L"Tarvik.exe";
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+// A started Tarvik.exe; terminated on destruction if a failed check left it running.
+class TarvikProcess {
+public:
+    explicit TarvikProcess(const std::wstring& exePath) {
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION info{};
+        std::wstring commandLine = L"\"" + exePath + L"\"";
+        if (CreateProcessW(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                           nullptr, nullptr, &startup, &info)) {
+            process_.reset(info.hProcess);
+            thread_.reset(info.hThread);
+            id_ = info.dwProcessId;
+        } else {
+            startError_ = GetLastError();
+        }
+    }
+    ~TarvikProcess() {
+        if (process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) {
+            TerminateProcess(process_.get(), 1);
+            WaitForSingleObject(process_.get(), kExitTimeoutMs);
+        }
+    }
+    TarvikProcess(const TarvikProcess&) = delete;
+    TarvikProcess& operator=(const TarvikProcess&) = delete;
+
+    bool Started() const { return static_cast<bool>(process_); }
+    DWORD StartError() const { return startError_; }
+    HANDLE Handle() const { return process_.get(); }
+    DWORD Id() const { return id_; }
+
+private:
+    UniqueHandle process_;
+    UniqueHandle thread_;
+    DWORD id_ = 0;
+    DWORD startError_ = ERROR_SUCCESS;
+};
+
+struct WindowSearch {
+    DWORD processId;
+    const wchar_t* title;
+    HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM context) {
+    auto* search = reinterpret_cast<WindowSearch*>(context);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    wchar_t text[64] = {};
+    if (owner == search->processId && GetWindowTextW(window, text, 64) > 0 &&
+        std::wcscmp(text, search->title) == 0) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Polls the top-level windows until the process shows one with TITLE, exits, or time runs out.
+HWND WaitForTopLevelWindow(const TarvikProcess& process, const wchar_t* title) {
+    const ULONGLONG deadline = GetTickCount64() + kStartTimeoutMs;
+    do {
+        WindowSearch search{process.Id(), title, nullptr};
+        EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+        if (search.found != nullptr) {
+            return search.found;
+        }
+        if (WaitForSingleObject(process.Handle(), 50) == WAIT_OBJECT_0) {
+            return nullptr;
+        }
+    } while (GetTickCount64() < deadline);
+    return nullptr;
+}
+
+// The RT_MANIFEST resource with the id Windows reads at process start, or "" if missing.
+std::string ReadEmbeddedManifest(const std::wstring& exePath) {
+    const UniqueModule module(LoadLibraryExW(exePath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    if (!module) {
+        return {};
+    }
+    const HRSRC info = FindResourceW(module.get(), MAKEINTRESOURCEW(1), RT_MANIFEST);
+    if (info == nullptr) {
+        return {};
+    }
+    const HGLOBAL loaded = LoadResource(module.get(), info);
+    const auto* data = static_cast<const char*>(LockResource(loaded));
+    if (data == nullptr) {
+        return {};
+    }
+    return std::string(data, SizeofResource(module.get(), info));
+}
+
+// A string value of the version resource's US English/Unicode table, or L"" if missing.
+std::wstring VersionString(const std::vector<BYTE>& versionInfo, const wchar_t* name) {
+    const std::wstring path = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
+    void* value = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueW(versionInfo.data(), path.c_str(), &value, &length) || length == 0) {
+        return {};
+    }
+    return std::wstring(static_cast<const wchar_t*>(value));
+}
+
+TEST(TarvikResources, ManifestRequestsCommonControls6AndPerMonitorV2Dpi) {
+    const std::wstring exePath = TarvikExePath();
+    const std::string manifest = ReadEmbeddedManifest(exePath);
+    ASSERT_FALSE(manifest.empty()) << "no RT_MANIFEST resource 1 in " << exePath;
+    EXPECT_NE(manifest.find("Microsoft.Windows.Common-Controls"), std::string::npos);
+    EXPECT_NE(manifest.find("6595b64144ccf1df"), std::string::npos);
+    EXPECT_NE(manifest.find("PerMonitorV2"), std::string::npos);
+    EXPECT_NE(manifest.find("asInvoker"), std::string::npos);
+}
+
+TEST(TarvikResources, VersionInfoNamesProductAndFileVersion) {
+    const std::wstring exePath = TarvikExePath();
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeW(exePath.c_str(), &ignored);
+    ASSERT_GT(size, 0u) << "no version resource in " << exePath;
+    std::vector<BYTE> versionInfo(size);
+    ASSERT_TRUE(GetFileVersionInfoW(exePath.c_str(), 0, size, versionInfo.data()));
+
+    void* fixedValue = nullptr;
+    UINT fixedLength = 0;
+    ASSERT_TRUE(VerQueryValueW(versionInfo.data(), L"\\", &fixedValue, &fixedLength));
+    ASSERT_GE(fixedLength, sizeof(VS_FIXEDFILEINFO));
+    const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(fixedValue);
+    EXPECT_EQ(fixed->dwSignature, 0xFEEF04BDu);
+    EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(9, 0));
+    EXPECT_EQ(fixed->dwFileVersionLS, MAKELONG(0, 20));
+
+    EXPECT_EQ(VersionString(versionInfo, L"ProductName"), L"Tarvik");
+    EXPECT_EQ(VersionString(versionInfo, L"FileVersion"), L"0.9.20.0");
+}
+
+TEST(TarvikStartClose, ShowsMainWindowAndExitsWithZeroOnClose) {
+    const std::wstring exePath = TarvikExePath();
+    TarvikProcess tarvik(exePath);
+    ASSERT_TRUE(tarvik.Started()) << "CreateProcessW(" << exePath
+                                  << ") failed with error " << tarvik.StartError();
+
+    // Returns once the message loop waits for input, i.e. after the window was shown.
+    ASSERT_EQ(WaitForInputIdle(tarvik.Handle(), kStartTimeoutMs), 0u);
+    const HWND window = WaitForTopLevelWindow(tarvik, L"Tarvik");
+    ASSERT_NE(window, nullptr) << "Tarvik.exe showed no top-level window titled \"Tarvik\"";
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_EQ(GetAncestor(window, GA_ROOT), window);
+
+    ASSERT_TRUE(PostMessageW(window, WM_CLOSE, 0, 0));
+    ASSERT_EQ(WaitForSingleObject(tarvik.Handle(), kExitTimeoutMs), WAIT_OBJECT_0)
+        << "Tarvik.exe still runs after WM_CLOSE";
+    DWORD exitCode = STILL_ACTIVE;
+    ASSERT_TRUE(GetExitCodeProcess(tarvik.Handle(), &exitCode));
+    EXPECT_EQ(exitCode, 0u);
+}
+
+}  // namespace
