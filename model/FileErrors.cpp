@@ -1,6 +1,8 @@
 // Message texts of the file errors.
 #include "model/FileErrors.h"
 
+#include "model/TextConvert.h"
+
 namespace {
 
 const char16_t* TemplateFor(FileErrorKind kind) {
@@ -35,12 +37,22 @@ const char16_t* TemplateFor(FileErrorKind kind) {
     return u"An unknown error occurred while accessing %1.";
 }
 
+// Paths on Linux are bytes that need not be UTF-8; a message must never fail over them.
+std::u16string PathText(const std::filesystem::path& path) {
+#ifdef _WIN32
+    const std::wstring& native = path.native();
+    return std::u16string(native.begin(), native.end());
+#else
+    return Utf8ToUtf16(path.native());
+#endif
+}
+
 }  // namespace
 
 std::u16string FileErrorText(FileErrorKind kind, const std::filesystem::path& path) {
     std::u16string text = TemplateFor(kind);
     const std::u16string name =
-        kind == FileErrorKind::EndOfFile ? std::u16string(u"an unnamed file") : path.u16string();
+        kind == FileErrorKind::EndOfFile ? std::u16string(u"an unnamed file") : PathText(path);
     if (const size_t at = text.find(u"%1"); at != std::u16string::npos) {
         text.replace(at, 2, name);
     }

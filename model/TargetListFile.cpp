@@ -3,9 +3,9 @@
 
 #include <array>
 #include <new>
-#include <system_error>
 
 #include "model/Archive.h"
+#include "model/AtomicFile.h"
 
 namespace {
 
@@ -48,21 +48,5 @@ std::unique_ptr<CTargetObjList> LoadTargetListFile(const std::filesystem::path& 
 }
 
 void SaveTargetListFile(CTargetObjList& list, const std::filesystem::path& path) {
-    std::filesystem::path temporary = path;
-    temporary += u".saving";
-    try {
-        CFileSink sink(temporary);
-        WriteTargetList(list, sink, path);
-        sink.Close();
-    } catch (...) {
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
-        throw CFileException(FileErrorKind::WriteFailed, path);
-    }
-    std::error_code error;
-    std::filesystem::rename(temporary, path, error);
-    if (error) {
-        std::filesystem::remove(temporary, error);
-        throw CFileException(FileErrorKind::WriteFailed, path);
-    }
+    WriteFileAtomically(path, [&](CByteSink& sink) { WriteTargetList(list, sink, path); });
 }

@@ -1,6 +1,7 @@
 // UTF-16 to UTF-8 and back.
 #include <gtest/gtest.h>
 
+#include "model/FileErrors.h"
 #include "model/TextConvert.h"
 
 TEST(TextConvert, RoundTripsEveryPlane) {
@@ -22,3 +23,11 @@ TEST(TextConvert, BrokenInputBecomesReplacementCharacters) {
                           "b"),
               u"\uFFFDb");
 }
+
+#ifndef _WIN32
+TEST(TextConvert, FileMessagesSurvivePathsThatAreNotUtf8) {
+    const std::u16string text =
+        FileErrorText(FileErrorKind::FileNotFound, std::filesystem::path("/tmp/\xFF.trvk"));
+    EXPECT_EQ(text, u"/tmp/\uFFFD.trvk was not found.");
+}
+#endif
