@@ -172,7 +172,7 @@ TEST_F(CliTest, InfoOfAnEmptyListFileShowsNoTargets) {
     EXPECT_EQ(result.out, "Header:  \"\"\nVersion: 0\nTargets: 0\n");
 }
 
-TEST_F(CliTest, QuotedTextEscapesWhatWouldBreakTheLine) {
+TEST(CliTextTest, QuotedTextEscapesWhatWouldBreakTheLine) {
     EXPECT_EQ(QuotedText(u"a\\b"), "\"a\\\\b\"");
     EXPECT_EQ(QuotedText(u"line\r\nnext"), "\"line\\r\\nnext\"");
     EXPECT_EQ(QuotedText(std::u16string(u"\x01\x7F\x85\u2028", 4)),
@@ -285,10 +285,10 @@ TEST_F(CliTest, MissingFileIsAFileErrorNamingIt) {
 
 TEST_F(CliTest, TruncatedFileIsAnEndOfFileErrorAndWritesNothing) {
     const fs::path whole = SaveSampleList("whole.trvk");
-    Bytes bytes = ReadBytes(whole);
-    bytes.resize(bytes.size() - 5);
+    const Bytes bytes = ReadBytes(whole);
+    ASSERT_GT(bytes.size(), 5u);
     const fs::path truncated = m_folder / "truncated.trvk";
-    WriteBytes(truncated, bytes);
+    WriteBytes(truncated, Bytes(bytes.begin(), bytes.end() - 5));
     const std::string name = PathToUtf8(truncated);
 
     for (const std::vector<fs::path>& args : {std::vector<fs::path>{"info", truncated},

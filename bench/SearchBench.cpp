@@ -1,0 +1,260 @@
+// The search section: the fast picture search and list search side by side with the plain scan
+// and with the physical floor, reading the screen once, on screens that favour and that defeat
+// the search.
+#include <immintrin.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "bench/BenchSections.h"
+#include "bench/BenchUtil.h"
+#include "bench/SearchScreens.h"
+#include "engine/PictureSearch.h"
+#include "engine/TargetSearch.h"
+#include "model/Picture.h"
+
+namespace {
+
+constexpr int32_t kPictureWidth = 40;
+constexpr int32_t kPictureHeight = 20;
+constexpr int kListSizes[] = {1, 10, 50};
+constexpr ScreenKind kKinds[] = {ScreenKind::Noise, ScreenKind::Desktop, ScreenKind::Uniform,
+                                 ScreenKind::Stripes};
+
+struct ScreenSize {
+    int32_t width;
+    int32_t height;
+    double listLimit;  // 50 absent targets: at most this many floors
+};
+constexpr ScreenSize kSizes[] = {{1920, 1080, 100}, {3840, 2160, 30}};
+
+// Tells the compiler that the memory behind `pointer` may be read or changed here, so that a
+// repeated pass over an unchanged buffer cannot be folded away.
+inline void Escape(const void* pointer) {
+    asm volatile("" : : "g"(pointer) : "memory");
+}
+
+// The floor: one streaming read of the whole buffer, summed with the widest vectors available.
+__attribute__((target("avx2"))) uint32_t SumAvx2(const uint32_t* words, size_t count) {
+    __m256i a = _mm256_setzero_si256();
+    __m256i b = a;
+    __m256i c = a;
+    __m256i d = a;
+    size_t i = 0;
+    for (; i + 32 <= count; i += 32) {
+        const auto* at = reinterpret_cast<const __m256i*>(words + i);
+        a = _mm256_add_epi32(a, _mm256_loadu_si256(at));
+        b = _mm256_add_epi32(b, _mm256_loadu_si256(at + 1));
+        c = _mm256_add_epi32(c, _mm256_loadu_si256(at + 2));
+        d = _mm256_add_epi32(d, _mm256_loadu_si256(at + 3));
+    }
+    const __m256i sum = _mm256_add_epi32(_mm256_add_epi32(a, b), _mm256_add_epi32(c, d));
+    const __m128i half =
+        _mm_add_epi32(_mm256_castsi256_si128(sum), _mm256_extracti128_si256(sum, 1));
+    uint32_t total = static_cast<uint32_t>(_mm_cvtsi128_si32(half)) +
+                     static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_srli_si128(half, 4))) +
+                     static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_srli_si128(half, 8))) +
+                     static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_srli_si128(half, 12)));
+    for (; i < count; ++i) {
+        total += words[i];
+    }
+    return total;
+}
+
+uint32_t SumSse2(const uint32_t* words, size_t count) {
+    __m128i a = _mm_setzero_si128();
+    __m128i b = a;
+    __m128i c = a;
+    __m128i d = a;
+    size_t i = 0;
+    for (; i + 16 <= count; i += 16) {
+        const auto* at = reinterpret_cast<const __m128i*>(words + i);
+        a = _mm_add_epi32(a, _mm_loadu_si128(at));
+        b = _mm_add_epi32(b, _mm_loadu_si128(at + 1));
+        c = _mm_add_epi32(c, _mm_loadu_si128(at + 2));
+        d = _mm_add_epi32(d, _mm_loadu_si128(at + 3));
+    }
+    const __m128i sum = _mm_add_epi32(_mm_add_epi32(a, b), _mm_add_epi32(c, d));
+    uint32_t total = static_cast<uint32_t>(_mm_cvtsi128_si32(sum)) +
+                     static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_srli_si128(sum, 4))) +
+                     static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_srli_si128(sum, 8))) +
+                     static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_srli_si128(sum, 12)));
+    for (; i < count; ++i) {
+        total += words[i];
+    }
+    return total;
+}
+
+double FloorSeconds(const PixelBuffer& screen, int runs) {
+    volatile uint32_t sink = 0;
+    return MedianSeconds(runs, [&] {
+        Escape(screen.Data());
+        const size_t count = screen.SizeInBytes() / 4;
+        sink = Avx2Available() ? SumAvx2(screen.Data(), count) : SumSse2(screen.Data(), count);
+    });
+}
+
+std::string Milliseconds(double seconds) {
+    return Fixed(seconds * 1e3, seconds < 0.01 ? 3 : 1) + " ms";
+}
+
+std::string Times(double ratio) {
+    return Fixed(ratio, ratio < 10 ? 2 : 0) + "x";
+}
+
+std::string Where(const std::optional<Point>& point) {
+    return point ? std::to_string(point->x) + "," + std::to_string(point->y) : "-";
+}
+
+// "ok", or what was missed: a bound is "at most" (a floor multiple) or "at least" (a speed-up).
+struct Verdict {
+    std::vector<std::string> misses;
+    void AtMost(const char* what, double value, double limit) {
+        if (value > limit) {
+            misses.push_back(std::string(what) + " > " + Fixed(limit, 1) + "x");
+        }
+    }
+    void AtLeast(const char* what, double value, double limit) {
+        if (value < limit) {
+            misses.push_back(std::string(what) + " < " + Fixed(limit, 0) + "x");
+        }
+    }
+    std::string Text() const {
+        std::string text;
+        for (const std::string& miss : misses) {
+            text += (text.empty() ? "MISS " : ", ") + miss;
+        }
+        return text.empty() ? "ok" : text;
+    }
+};
+
+struct Setup {
+    ScreenKind kind;
+    PixelBuffer screen;
+    PixelBuffer shown;  // the screen with the first absent picture pasted near its top
+    std::vector<PixelBuffer> absent;
+};
+
+Setup MakeSetup(ScreenKind kind, const ScreenSize& size) {
+    Setup setup{kind, MakeScreen(kind, size.width, size.height), {}, {}};
+    setup.absent =
+        MakeAbsentPictures(kind, setup.screen, 50, kPictureWidth, kPictureHeight);
+    setup.shown = setup.screen;
+    const PixelBuffer& picture = setup.absent.front();
+    const int32_t left = size.width * 3 / 5;
+    for (int32_t y = 0; y < picture.Height(); ++y) {
+        std::copy(picture.Row(y), picture.Row(y) + picture.Width(), setup.shown.Row(24 + y) + left);
+    }
+    return setup;
+}
+
+void AddPictureRows(const Setup& setup, const ScreenSize& size, double floor,
+                    const BenchOptions& options, Table& table, bool& allMet) {
+    const int fastRuns = options.quick ? 3 : 21;
+    const int referenceRuns = options.quick ? 1 : 3;
+    const PixelBuffer& picture = setup.absent.front();
+    for (const bool present : {false, true}) {
+        const PixelBuffer& screen = present ? setup.shown : setup.screen;
+        std::optional<Point> reference;
+        std::optional<Point> sse2;
+        std::optional<Point> best;
+        const double referenceTime = MedianSeconds(
+            referenceRuns, [&] { reference = FindPictureReference(screen, picture); });
+        const double sse2Time = MedianSeconds(
+            fastRuns, [&] { sse2 = FindPicture(screen, picture, SearchPath::Sse2); });
+        const double bestTime = MedianSeconds(
+            fastRuns, [&] { best = FindPicture(screen, picture, SearchPath::Best); });
+        Verdict verdict;
+        if (sse2 != reference || best != reference || reference.has_value() != present) {
+            verdict.misses.push_back("WRONG RESULT");
+        }
+        if (!present) {
+            const bool stripes = setup.kind == ScreenKind::Stripes;
+            verdict.AtMost("best", bestTime / floor, stripes ? 5 : 1.5);
+            verdict.AtMost("SSE2", sse2Time / floor, stripes ? 5 : 2.5);
+            if (setup.kind == ScreenKind::Desktop) {
+                verdict.AtLeast("ref/best", referenceTime / bestTime, 100);
+            } else if (setup.kind == ScreenKind::Uniform) {
+                verdict.AtLeast("ref/best", referenceTime / bestTime, 1000);
+            }
+        }
+        allMet = allMet && verdict.misses.empty();
+        table.AddRow({std::to_string(size.width) + "x" + std::to_string(size.height),
+                      ScreenKindName(setup.kind), present ? "present" : "absent", Where(best),
+                      Milliseconds(floor), Milliseconds(referenceTime), Milliseconds(sse2Time),
+                      Milliseconds(bestTime), Times(sse2Time / floor), Times(bestTime / floor),
+                      Times(referenceTime / bestTime), verdict.Text()});
+    }
+}
+
+void AddListRow(const Setup& setup, const ScreenSize& size, double floor,
+                const BenchOptions& options, Table& table, bool& allMet) {
+    const int runs = options.quick ? 3 : 21;
+    std::vector<std::string> row = {std::to_string(size.width) + "x" + std::to_string(size.height),
+                                    ScreenKindName(setup.kind), Milliseconds(floor)};
+    Verdict verdict;
+    double fifty = 0;
+    for (const int count : kListSizes) {
+        CTargetObjList list;
+        for (int index = 0; index < count; ++index) {
+            auto target = std::make_unique<CTargetObj>();
+            target->m_bmpTarget = CPicture(setup.absent[static_cast<size_t>(index)]);
+            list.AddCaptured(std::move(target));
+        }
+        const CTargetSearch search(list);
+        for (const SearchPath path : {SearchPath::Best, SearchPath::Sse2}) {
+            if (path == SearchPath::Sse2 && count != 50) {
+                continue;
+            }
+            bool found = false;
+            const double time = MedianSeconds(runs, [&] {
+                found = search.FindFirst(setup.screen, path).has_value() || found;
+            });
+            if (found) {
+                verdict.misses.push_back("WRONG RESULT");
+            }
+            row.push_back(Milliseconds(time));
+            if (count == 50) {
+                fifty = std::max(fifty, time);
+            }
+        }
+    }
+    verdict.AtMost("50 targets", fifty / floor, size.listLimit);
+    allMet = allMet && verdict.misses.empty();
+    row.push_back(Times(fifty / floor));
+    row.push_back(Fixed(size.listLimit, 0) + "x");
+    row.push_back(verdict.Text());
+    table.AddRow(std::move(row));
+}
+
+}  // namespace
+
+void RunSearchBench(const BenchOptions& options, std::ostream& out) {
+    out << "Picture search: a " << kPictureWidth << " x " << kPictureHeight
+        << " picture one pixel away from the screen (absent), and the same pasted near the top\n"
+           "(present). Floor: one streaming read of the screen. Best path uses "
+        << (Avx2Available() ? "AVX2" : "SSE2 (no AVX2 here)")
+        << ". Limits for an absent picture: best 1.5x and SSE2 2.5x the floor (stripes 5x),\n"
+           "the reference 100x (desktop) and 1000x (uniform) slower than the best path.\n\n";
+    Table pictures({"Screen", "Kind", "Picture", "Found", "Floor", "Reference", "SSE2", "Best",
+                    "SSE2/floor", "Best/floor", "Ref/best", "Check"});
+    Table lists({"Screen", "Kind", "Floor", "1 target", "10 targets", "50 targets",
+                 "50 (SSE2)", "50/floor", "Limit", "Check"});
+    bool allMet = true;
+    const int floorRuns = options.quick ? 5 : 41;
+    for (const ScreenSize& size : kSizes) {
+        for (const ScreenKind kind : kKinds) {
+            const Setup setup = MakeSetup(kind, size);
+            const double floor = FloorSeconds(setup.screen, floorRuns);
+            AddPictureRows(setup, size, floor, options, pictures, allMet);
+            AddListRow(setup, size, floor, options, lists, allMet);
+        }
+    }
+    pictures.Print(out);
+    out << "\nTarget lists of 1, 10 and 50 absent targets (what one play step costs), best path,\n"
+           "and 50 on the SSE2 path; the list is prepared once, as between play ticks.\n\n";
+    lists.Print(out);
+    out << "\n" << (allMet ? "All limits met." : "Some limits missed (see Check).") << '\n';
+}

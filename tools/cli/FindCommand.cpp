@@ -1,0 +1,156 @@
+// The find command: a target list and a screen picture in, what a play step would click out.
+#include "tools/cli/FindCommand.h"
+
+#include <algorithm>
+#include <charconv>
+#include <chrono>
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <cstdio>
+#include <set>
+#include <string>
+
+#include "engine/PictureSearch.h"
+#include "model/TargetListFile.h"
+#include "tools/cli/CliText.h"
+#include "tools/cli/DisplayOrder.h"
+#include "tools/cli/RunCli.h"
+#include "tools/cli/ScreenImage.h"
+
+namespace {
+
+struct FindArguments {
+    std::filesystem::path list;
+    std::filesystem::path screen;
+    bool all = false;
+    int repeat = 0;
+};
+
+// Fills `parsed` from `args` (after "find"); returns what is wrong, or nothing.
+std::string Parse(const std::vector<std::filesystem::path>& args, FindArguments& parsed) {
+    std::vector<std::filesystem::path> operands;
+    for (size_t index = 1; index < args.size(); ++index) {
+        const std::string arg = PathToUtf8(args[index]);
+        if (arg == "--all") {
+            parsed.all = true;
+        } else if (arg == "--repeat") {
+            const std::string count = index + 1 < args.size() ? PathToUtf8(args[++index]) : "";
+            const char* end = count.data() + count.size();
+            const auto [stop, error] = std::from_chars(count.data(), end, parsed.repeat);
+            if (error != std::errc() || stop != end || parsed.repeat < 1 ||
+                parsed.repeat > 1000000) {
+                return "--repeat takes a count from 1 to 1000000";
+            }
+        } else if (arg.starts_with("--")) {
+            return "unknown option " + arg + " for find";
+        } else {
+            operands.push_back(args[index]);
+        }
+    }
+    if (operands.size() != 2) {
+        return "find takes 2 arguments: LIST SCREEN";
+    }
+    parsed.list = operands[0];
+    parsed.screen = operands[1];
+    return {};
+}
+
+std::string TargetTitle(const CTargetObj& target) {
+    return "order " + std::to_string(target.m_nOrder) + " " + QuotedText(target.m_strName);
+}
+
+// One target's own search on the screen, whatever a play step would do with it.
+std::string OwnResult(const CTargetObj& target, const PixelBuffer& screen) {
+    if (target.m_bmpTarget.IsNull()) {
+        return "no picture";
+    }
+    const PixelBuffer* pixels = target.m_bmpTarget.Pixels();
+    if (pixels == nullptr) {
+        return "undecodable picture";
+    }
+    if (pixels->Width() > screen.Width() || pixels->Height() > screen.Height()) {
+        return "picture larger than the screen";
+    }
+    const auto found = FindPicture(screen, *pixels);
+    if (!found) {
+        return "not found";
+    }
+    const TargetHit hit = MakeTargetHit(target, *found);
+    return "found at left " + std::to_string(hit.topLeft.x) + ", top " +
+           std::to_string(hit.topLeft.y) + "; centre x " + std::to_string(hit.centre.x) +
+           ", y " + std::to_string(hit.centre.y) + "; click x " + std::to_string(hit.click.x) +
+           ", y " + std::to_string(hit.click.y);
+}
+
+void WriteEveryTarget(const CTargetObjList& list, const PixelBuffer& screen, std::ostream& out) {
+    const std::vector<const CTargetObj*> searched = TargetsInSearchOrder(list);
+    const std::set<const CTargetObj*> searchedSet(searched.begin(), searched.end());
+    for (const OrderedTarget& entry : TargetsInDisplayOrder(list)) {
+        const CTargetObj& target = *entry.target;
+        out << "  " << TargetTitle(target) << ": " << OwnResult(target, screen);
+        if (searchedSet.count(&target) == 0) {
+            const bool inRange =
+                target.m_nOrder >= 0 && static_cast<size_t>(target.m_nOrder) < list.Count();
+            out << " (never searched by a play step: "
+                << (inRange ? "an earlier target in the list has this order"
+                            : "orders run from 0 to " + std::to_string(list.Count() - 1))
+                << ")";
+        }
+        out << '\n';
+    }
+}
+
+}  // namespace
+
+void WriteTargetHit(const TargetHit& hit, std::ostream& out) {
+    const PixelBuffer* pixels = hit.target->m_bmpTarget.Pixels();
+    out << "Clicks " << TargetTitle(*hit.target) << '\n';
+    out << "  Found at:    left " << hit.topLeft.x << ", top " << hit.topLeft.y << " ("
+        << (pixels != nullptr ? pixels->Width() : 0) << " x "
+        << (pixels != nullptr ? pixels->Height() : 0) << ")\n";
+    out << "  Centre:      x " << hit.centre.x << ", y " << hit.centre.y << '\n';
+    out << "  Click point: x " << hit.click.x << ", y " << hit.click.y << '\n';
+}
+
+int RunFind(const std::vector<std::filesystem::path>& args, std::ostream& out, std::ostream& err) {
+    FindArguments parsed;
+    if (const std::string problem = Parse(args, parsed); !problem.empty()) {
+        err << "tarvik-cli: " << problem << "\n\n" << CliUsage();
+        return kExitUsage;
+    }
+    const std::unique_ptr<CTargetObjList> list = LoadTargetListFile(parsed.list);
+    const PixelBuffer screen = LoadScreenImage(parsed.screen);
+    const CTargetSearch search(*list);
+    out << "Screen: " << screen.Width() << " x " << screen.Height() << "; " << list->Count()
+        << " targets, " << search.SearchedCount() << " searched by a play step\n";
+    if (parsed.all) {
+        out << "Every target on its own, in display order:\n";
+        WriteEveryTarget(*list, screen, out);
+    }
+    const std::optional<TargetHit> hit = search.FindFirst(screen);
+    if (parsed.repeat > 0) {
+        std::vector<double> times;
+        for (int run = 0; run < parsed.repeat; ++run) {
+            const auto start = std::chrono::steady_clock::now();
+            const bool found = search.FindFirst(screen).has_value();
+            times.push_back(
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+            if (found != hit.has_value()) {
+                throw std::runtime_error("the search gave different answers on the same screen");
+            }
+        }
+        std::sort(times.begin(), times.end());
+        char text[64];
+        std::snprintf(text, sizeof text, "%.3f", times[times.size() / 2] * 1e3);
+        out << "Search time: " << text << " ms (median of " << parsed.repeat << " runs, "
+            << (Avx2Available() ? "AVX2" : "SSE2") << ")\n";
+    }
+    if (!hit) {
+        out << "Not found: a play step would click nothing\n";
+        return kExitFailure;
+    }
+    WriteTargetHit(*hit, out);
+    return kExitSuccess;
+}
