@@ -3,14 +3,21 @@ enable_language(RC)
 
 set(TARVIK_WINDOWS_LIBS user32 gdi32 comctl32)
 
-# Window, capture and framework code shared by Tarvik.exe and its Windows tests.
+# Window, capture and framework code shared by Tarvik.exe and its Windows tests. The framework
+# layer lists its sources in cmake/FrameworkSources.cmake.
 file(GLOB TARVIK_WIN_SOURCES CONFIGURE_DEPENDS
     ${PROJECT_SOURCE_DIR}/ui/*.cpp
-    ${PROJECT_SOURCE_DIR}/capture/*.cpp
-    ${PROJECT_SOURCE_DIR}/framework/*.cpp)
+    ${PROJECT_SOURCE_DIR}/capture/*.cpp)
+if(EXISTS ${PROJECT_SOURCE_DIR}/cmake/FrameworkSources.cmake)
+    include(${PROJECT_SOURCE_DIR}/cmake/FrameworkSources.cmake)
+    list(TRANSFORM TARVIK_FRAMEWORK_SOURCES PREPEND ${PROJECT_SOURCE_DIR}/)
+    list(APPEND TARVIK_WIN_SOURCES ${TARVIK_FRAMEWORK_SOURCES})
+endif()
 if(TARVIK_WIN_SOURCES)
     add_library(tarvik_win STATIC ${TARVIK_WIN_SOURCES})
-    target_link_libraries(tarvik_win PUBLIC tarvik_core ${TARVIK_WINDOWS_LIBS} PRIVATE tarvik_options)
+    target_link_libraries(tarvik_win
+        PUBLIC tarvik_core ${TARVIK_WINDOWS_LIBS}
+        PRIVATE tarvik_options)
     set(TARVIK_WIN_LIBRARY tarvik_win)
 endif()
 
@@ -21,14 +28,21 @@ target_include_directories(Tarvik PRIVATE ${PROJECT_SOURCE_DIR}/res)
 target_link_options(Tarvik PRIVATE -municode)
 target_link_libraries(Tarvik PRIVATE
     ${TARVIK_WIN_LIBRARY} tarvik_core tarvik_options ${TARVIK_WINDOWS_LIBS})
-set_source_files_properties(${PROJECT_SOURCE_DIR}/res/Tarvik.rc PROPERTIES OBJECT_DEPENDS
-    "${PROJECT_SOURCE_DIR}/res/Tarvik.manifest;${PROJECT_SOURCE_DIR}/res/resource.h")
+# windres does not report the files a script pulls in, so any change under res/ recompiles it.
+file(GLOB_RECURSE TARVIK_RESOURCE_FILES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/res/*)
+list(REMOVE_ITEM TARVIK_RESOURCE_FILES ${PROJECT_SOURCE_DIR}/res/Tarvik.rc)
+set_source_files_properties(${PROJECT_SOURCE_DIR}/res/Tarvik.rc PROPERTIES
+    OBJECT_DEPENDS "${TARVIK_RESOURCE_FILES}")
 
-# Tests that drive the real Tarvik.exe; they find it next to their own executable.
-file(GLOB TARVIK_WIN_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win/*.cpp)
+# Tests of the Windows code, and tests that drive the real Tarvik.exe (they find it next to
+# their own executable); resource scripts in tests/win hold the tests' own dialog templates.
+file(GLOB TARVIK_WIN_TEST_SOURCES CONFIGURE_DEPENDS
+    ${PROJECT_SOURCE_DIR}/tests/win/*.cpp
+    ${PROJECT_SOURCE_DIR}/tests/win/*.rc)
 add_executable(tarvik_win_tests ${TARVIK_WIN_TEST_SOURCES})
 target_link_libraries(tarvik_win_tests PRIVATE
-    ${TARVIK_WIN_LIBRARY} tarvik_core tarvik_options gmock gtest_main ${TARVIK_WINDOWS_LIBS} version)
+    ${TARVIK_WIN_LIBRARY} tarvik_core tarvik_options gmock gtest_main
+    ${TARVIK_WINDOWS_LIBS} version)
 add_dependencies(tarvik_win_tests Tarvik)
 add_test(NAME tarvik_win_tests COMMAND tarvik_win_tests)
 set_tests_properties(tarvik_win_tests PROPERTIES FIXTURES_REQUIRED wine_session TIMEOUT 300)
@@ -44,7 +58,8 @@ set_tests_properties(wine_session_stop PROPERTIES FIXTURES_CLEANUP wine_session 
 
 # Every shipped executable must run on a bare Windows: system DLLs only, no mingw runtime DLLs.
 find_program(TARVIK_OBJDUMP NAMES ${CMAKE_OBJDUMP} x86_64-w64-mingw32-objdump REQUIRED)
-set(TARVIK_SHIPPED_EXES Tarvik tarvik-cli tarvik-bench tarvik_core_tests tarvik_win_tests)
+set(TARVIK_SHIPPED_EXES
+    Tarvik tarvik-cli tarvik-bench tarvik_core_tests tarvik_cli_tests tarvik_win_tests)
 set(TARVIK_EXE_FILES)
 foreach(exe IN LISTS TARVIK_SHIPPED_EXES)
     if(TARGET ${exe})
@@ -54,3 +69,4 @@ endforeach()
 add_test(NAME windows_imports_system_dlls_only
     COMMAND /bin/bash ${PROJECT_SOURCE_DIR}/tools/check-imports.sh ${TARVIK_OBJDUMP}
         ${TARVIK_EXE_FILES})
+set_tests_properties(windows_imports_system_dlls_only PROPERTIES TIMEOUT 60)

@@ -50,8 +50,8 @@ public:
         startup.cb = sizeof(startup);
         PROCESS_INFORMATION info{};
         std::wstring commandLine = L"\"" + exePath + L"\"";
-        if (CreateProcessW(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
-                           nullptr, nullptr, &startup, &info)) {
+        if (CreateProcessW(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                           nullptr, &startup, &info)) {
             process_.reset(info.hProcess);
             thread_.reset(info.hThread);
             id_ = info.dwProcessId;
@@ -178,8 +178,8 @@ TEST(TarvikResources, VersionInfoNamesProductAndFileVersion) {
 TEST(TarvikStartClose, ShowsMainWindowAndExitsWithZeroOnClose) {
     const std::wstring exePath = TarvikExePath();
     TarvikProcess tarvik(exePath);
-    ASSERT_TRUE(tarvik.Started()) << "CreateProcessW(" << exePath
-                                  << ") failed with error " << tarvik.StartError();
+    ASSERT_TRUE(tarvik.Started()) << "CreateProcessW(" << exePath << ") failed with error "
+                                  << tarvik.StartError();
 
     // Returns once the message loop waits for input, i.e. after the window was shown.
     ASSERT_EQ(WaitForInputIdle(tarvik.Handle(), kStartTimeoutMs), 0u);

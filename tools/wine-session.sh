@@ -1,0 +1,122 @@
+#!/usr/bin/env bash
+# Starts or stops the headless Wine session shared by the Windows tests: a private Xvfb display and
+# a persistent wineserver for the build folder's own prefix. ctest runs "start" and "stop" as the
+# setup and cleanup of the wine_session fixture; tools/wine-run.sh reads the session file.
+# Usage: wine-session.sh start|stop BUILD_DIR
+set -euo pipefail
+
+if (($# != 2)) || [[ "$1" != start && "$1" != stop ]]; then
+    echo "usage: $0 start|stop BUILD_DIR" >&2
+    exit 2
+fi
+action=$1
+mkdir -p "$2"
+build_dir=$(cd "$2" && pwd)
+
+session_file=$build_dir/wine-session.env
+log_dir=$build_dir/wine-logs
+export WINEPREFIX=$build_dir/wineprefix
+export WINEDEBUG=-all
+# Never offer to download Mono or Gecko.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+# Prints field 22 of /proc/PID/stat (start time), which tells a reused pid from the original.
+process_start_time() {
+    local stat
+    stat=$(cat "/proc/$1/stat" 2>/dev/null) || return 1
+    stat=${stat##*) }  # drop "pid (comm) ", as comm may contain spaces
+    read -ra fields <<<"$stat"
+    echo "${fields[19]}"
+}
+
+session_value() {
+    if [[ -f "$session_file" ]]; then
+        sed -n "s/^$1=//p" "$session_file" | head -n 1
+    fi
+}
+
+# Waits up to $2 tenths of a second for process $1 to exit.
+wait_for_exit() {
+    local pid=$1 tenths=$2
+    while ((tenths-- > 0)); do
+        kill -0 "$pid" 2>/dev/null || return 0
+        sleep 0.1
+    done
+    ! kill -0 "$pid" 2>/dev/null
+}
+
+stop_session() {
+    # wineserver -k ends every Wine process of this prefix, then the server itself.
+    if [[ -d "$WINEPREFIX" ]]; then
+        wineserver -k >/dev/null 2>&1 || true
+        timeout 30 wineserver -w >/dev/null 2>&1 || true
+    fi
+
+    local pid start
+    pid=$(session_value XVFB_PID)
+    start=$(session_value XVFB_START)
+    # Only stop the Xvfb this session started, even if the file is stale and the pid was reused.
+    if [[ -n "$pid" && -n "$start" && "$(process_start_time "$pid" || true)" == "$start" ]]; then
+        kill "$pid" 2>/dev/null || true
+        if ! wait_for_exit "$pid" 50; then
+            kill -KILL "$pid" 2>/dev/null || true
+            wait_for_exit "$pid" 50 || true
+        fi
+        echo "wine-session: stopped Xvfb $(session_value DISPLAY) (pid $pid)"
+    fi
+    rm -f "$session_file"
+}
+
+fail() {
+    echo "wine-session: $*" >&2
+    for log in "$log_dir"/*.log; do
+        [[ -s "$log" ]] || continue
+        echo "---- $log (last lines)" >&2
+        tail -n 20 "$log" >&2
+    done
+    stop_session
+    exit 1
+}
+
+start_session() {
+    # A run that was killed may have left its Xvfb and wineserver behind: end them first.
+    stop_session
+    mkdir -p "$log_dir" "$WINEPREFIX"
+
+    # Xvfb picks a free display number itself and writes it to fd 3 once it accepts clients.
+    local display_file=$log_dir/xvfb-display
+    rm -f "$display_file"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp \
+        3>"$display_file" </dev/null >"$log_dir/xvfb.log" 2>&1 &
+    local xvfb_pid=$!
+    local tenths=100 display_number=""
+    while ((tenths-- > 0)); do
+        display_number=$(head -n 1 "$display_file" 2>/dev/null || true)
+        [[ "$display_number" =~ ^[0-9]+$ ]] && break
+        kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb exited during start-up"
+        sleep 0.1
+    done
+    [[ "$display_number" =~ ^[0-9]+$ ]] || fail "Xvfb did not report a display within 10 s"
+    export DISPLAY=":$display_number"
+
+    {
+        echo "DISPLAY=$DISPLAY"
+        echo "XVFB_PID=$xvfb_pid"
+        echo "XVFB_START=$(process_start_time "$xvfb_pid")"
+        echo "WINEPREFIX=$WINEPREFIX"
+    } >"$session_file"
+
+    # A persistent server keeps the prefix loaded, so each test executable starts in well under
+    # a second. It detaches itself; its output goes to the log, never to ctest's pipes.
+    wineserver -p </dev/null >>"$log_dir/wineserver.log" 2>&1 || fail "wineserver did not start"
+    # Creates the prefix on the first run (slow), and only starts its services afterwards.
+    timeout 240 bash "$(dirname "${BASH_SOURCE[0]}")/wine-prefix-init.sh" \
+        </dev/null >"$log_dir/wineboot.log" 2>&1 ||
+        fail "preparing the Wine prefix $WINEPREFIX failed"
+    echo "wine-session: Xvfb on $DISPLAY (pid $xvfb_pid), wineserver for $WINEPREFIX"
+}
+
+case "$action" in
+    start) start_session ;;
+    stop) stop_session ;;
+esac
