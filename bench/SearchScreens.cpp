@@ -14,13 +14,15 @@ namespace {
 
 constexpr uint32_t kWhite = 0x00FFFFFF;
 
-// std::mt19937 is specified to the bit, so the screens are the same everywhere; the
-// distributions of <random> are not, hence the modulo.
+// std::mt19937 gives the same numbers with every standard library, so the screens are the same
+// everywhere; the distributions of <random> do not, hence the modulo.
 class CRandom {
 public:
     explicit CRandom(uint32_t seed) : m_engine(seed) {}
     uint32_t Next() { return m_engine(); }
-    int32_t Below(int32_t bound) { return static_cast<int32_t>(m_engine() % static_cast<uint32_t>(bound)); }
+    int32_t Below(int32_t bound) {
+        return static_cast<int32_t>(m_engine() % static_cast<uint32_t>(bound));
+    }
     int32_t Between(int32_t low, int32_t high) { return low + Below(high - low + 1); }
 
 private:
@@ -246,9 +248,10 @@ PixelBuffer Desktop(int32_t width, int32_t height) {
     CRandom random(2024);
     for (int32_t y = 0; y < height; ++y) {
         const int shade = y * 255 / height;
-        FillRect(screen, 0, y, width, y + 1,
-                 MakeBgr0(static_cast<uint8_t>(20 + shade / 6), static_cast<uint8_t>(60 + shade / 4),
-                          static_cast<uint8_t>(110 + shade / 3)));
+        FillRect(
+            screen, 0, y, width, y + 1,
+            MakeBgr0(static_cast<uint8_t>(20 + shade / 6), static_cast<uint8_t>(60 + shade / 4),
+                     static_cast<uint8_t>(110 + shade / 3)));
     }
     for (int32_t y = 16; y + 90 < height - 48; y += 96) {  // desktop icons with white labels
         DrawIcon(screen, 24, y, 48, random);
@@ -324,6 +327,11 @@ int DistinctColours(const PixelBuffer& picture) {
     return static_cast<int>(std::unique(colours.begin(), colours.end()) - colours.begin());
 }
 
+bool RowIs(const PixelBuffer& picture, int32_t y, uint32_t colour) {
+    return std::all_of(picture.Row(y), picture.Row(y) + picture.Width(),
+                       [&](uint32_t pixel) { return pixel == colour; });
+}
+
 uint32_t CommonestColour(const PixelBuffer& screen) {
     std::vector<uint32_t> colours;
     for (int32_t y = 0; y < screen.Height(); y += 7) {
@@ -357,8 +365,8 @@ void ChangePixelNearTop(ScreenKind kind, PixelBuffer& picture, CRandom& random) 
     uint32_t colour = old ^ kWhite;
     if (kind != ScreenKind::Stripes) {
         for (int attempt = 0; attempt < 64 && colour == (old ^ kWhite); ++attempt) {
-            const uint32_t other = picture.At(random.Below(picture.Width()),
-                                              random.Below(picture.Height()));
+            const uint32_t other =
+                picture.At(random.Below(picture.Width()), random.Below(picture.Height()));
             if (other != old) {
                 colour = other;
             }
@@ -422,20 +430,25 @@ std::vector<PixelBuffer> MakeAbsentPictures(ScreenKind kind, const PixelBuffer& 
                 picture.Set(random.Below(width), std::min(height - 1, 1 + index % 3),
                             kWhite - 1 - static_cast<uint32_t>(index));
             } else {
-                // The first picture: like a captured button or label, it has the commonest
-                // colour of the screen in its bottom-left corner, so that the plain scan's
-                // pre-test often passes; among such places near the top, the busiest.
+                // The first picture: like a captured label or button, some content with the
+                // commonest colour of the screen around it, in its bottom-left corner and along
+                // its bottom rows; the plain scan's pre-test and first rows then pass at most
+                // places of that colour. Among such places near the top, the busiest.
                 int32_t left = random.Below(screen.Width() - width + 1);
                 int32_t top = random.Below(screen.Height() - height + 1);
                 if (index == 0) {
                     const uint32_t commonest = CommonestColour(screen);
                     int best = -1;
-                    for (int place = 0; place < 400; ++place) {
+                    for (int place = 0; place < 2000; ++place) {
                         const int32_t x = random.Below(screen.Width() - width + 1);
-                        const int32_t y = random.Between(8, std::min(screen.Height() - height, 120));
+                        const int32_t y =
+                            random.Between(8, std::min(screen.Height() - height, 160));
                         const PixelBuffer piece = Cut(screen, x, y, width, height);
-                        const int score = DistinctColours(piece) +
-                                          (piece.At(0, height - 1) == commonest ? 1000 : 0);
+                        int blankRows = 0;
+                        while (blankRows < 4 && RowIs(piece, height - 1 - blankRows, commonest)) {
+                            ++blankRows;
+                        }
+                        const int score = blankRows * 100 + std::min(DistinctColours(piece), 60);
                         if (score > best) {
                             best = score;
                             left = x;

@@ -11,6 +11,10 @@ if(WIN32)
         UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
     # Link libgcc, libstdc++ and winpthread statically so the executables need only system DLLs.
     target_link_options(tarvik_options INTERFACE -static)
+    # Windows keeps the stack 16-byte aligned only, so the AVX2 kernels' 32-byte spills must
+    # never be aligned moves.
+    target_compile_options(tarvik_options INTERFACE
+        $<$<COMPILE_LANGUAGE:CXX>:-Wa,-muse-unaligned-vector-move>)
 endif()
 
 # AddressSanitizer and UndefinedBehaviorSanitizer, stopping at the first report.

@@ -5,11 +5,11 @@
 #include <charconv>
 #include <chrono>
 #include <cstddef>
+#include <cstdio>
 #include <memory>
 #include <optional>
-#include <stdexcept>
-#include <cstdio>
 #include <set>
+#include <stdexcept>
 #include <string>
 
 #include "engine/PictureSearch.h"
@@ -79,9 +79,9 @@ std::string OwnResult(const CTargetObj& target, const PixelBuffer& screen) {
     }
     const TargetHit hit = MakeTargetHit(target, *found);
     return "found at left " + std::to_string(hit.topLeft.x) + ", top " +
-           std::to_string(hit.topLeft.y) + "; centre x " + std::to_string(hit.centre.x) +
-           ", y " + std::to_string(hit.centre.y) + "; click x " + std::to_string(hit.click.x) +
-           ", y " + std::to_string(hit.click.y);
+           std::to_string(hit.topLeft.y) + "; centre x " + std::to_string(hit.centre.x) + ", y " +
+           std::to_string(hit.centre.y) + "; click x " + std::to_string(hit.click.x) + ", y " +
+           std::to_string(hit.click.y);
 }
 
 void WriteEveryTarget(const CTargetObjList& list, const PixelBuffer& screen, std::ostream& out) {

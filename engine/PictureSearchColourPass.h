@@ -1,0 +1,33 @@
+// One pass over the screen for many pictures at once: every pair of neighbouring pixels is
+// looked up among the pictures' rarest pairs, so the cost barely grows with the number of
+// pictures.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "engine/PictureSearchAnchors.h"
+#include "engine/PictureSearchHash.h"
+#include "engine/PictureSearchKernels.h"
+#include "engine/PixelBuffer.h"
+
+struct ColourPassMember {
+    const PixelBuffer* picture;  // fits the screen
+    AnchorChoice anchors;        // without a pair (one pixel wide), the member is deferred
+};
+
+struct ColourPassResult {
+    // The member of the lowest index found, at its first match, among the members not deferred.
+    std::optional<GroupMatch> match;
+    // Members whose pair turned out to be common on this screen: the pass gave up on them, and
+    // they must be searched on their own (those below match->member only).
+    std::vector<size_t> deferred;
+};
+
+// Searches `screen` for `members`, given in priority order (index 0 first). Each member found is
+// found at its first match in search order. `sample` is the screen's colour sample.
+ColourPassResult FindFirstByColourPass(const PixelBuffer& screen,
+                                       std::span<const ColourPassMember> members,
+                                       const CScreenSample& sample, const SearchKernels& kernels);
