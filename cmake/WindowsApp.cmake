@@ -1,7 +1,7 @@
 # Windows-only targets: Tarvik.exe, its tests under Wine, and the Wine test session fixture.
 enable_language(RC)
 
-set(TARVIK_WINDOWS_LIBS user32 gdi32 comctl32)
+set(TARVIK_WINDOWS_LIBS user32 gdi32 comctl32 comdlg32)
 
 # Window, capture and framework code shared by Tarvik.exe and its Windows tests. The framework
 # layer lists its sources in cmake/FrameworkSources.cmake.
