@@ -19,6 +19,8 @@
 #include "model/Picture.h"
 #include "model/PictureString.h"
 #include "model/TargetListFile.h"
+#include "tests/cli/CliTestUtil.h"
+#include "tests/core/ModelTestUtil.h"
 #include "tools/cli/CliText.h"
 
 namespace {
@@ -26,43 +28,8 @@ namespace {
 namespace fs = std::filesystem;
 using Bytes = std::vector<uint8_t>;
 
-struct CliResult {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliResult RunTool(const std::vector<fs::path>& args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = RunCli(args, out, err);
-    return {status, out.str(), err.str()};
-}
-
 std::string Utf8(const char8_t* text) {
     return reinterpret_cast<const char*>(text);
-}
-
-Bytes ReadBytes(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-void WriteBytes(const fs::path& path, const Bytes& bytes) {
-    std::ofstream file(path, std::ios::binary);
-    file.write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
-}
-
-PixelBuffer RandomPixels(int32_t width, int32_t height, uint32_t seed) {
-    PixelBuffer pixels(width, height);
-    std::mt19937 random(seed);
-    for (int32_t y = 0; y < height; ++y) {
-        for (int32_t x = 0; x < width; ++x) {
-            pixels.Set(x, y, random() & 0x00FFFFFF);
-        }
-    }
-    return pixels;
 }
 
 // A 2 x 2 picture stored as a 24-bit BMP image: rows of 6 bytes padded to 8, bottom-up.
@@ -111,14 +78,14 @@ protected:
     // Four targets in list order with orders 2, 0, 2, 1: display order is positions 1, 3, 0, 2.
     fs::path SaveSampleList(const fs::path& name) {
         CTargetObjList list;
-        list.AddTail(MakeTarget(2, u"Gr\u00F6\u00DFe \u2013 Ziel", CPicture(RandomPixels(3, 2, 1)),
-                                CPicture(RandomPixels(5, 4, 2)), {10, 20, 13, 22}, {1, -1}));
+        list.AddTail(MakeTarget(2, u"Gr\u00F6\u00DFe \u2013 Ziel", CPicture(RandomPicture(3, 2, 1)),
+                                CPicture(RandomPicture(5, 4, 2)), {10, 20, 13, 22}, {1, -1}));
         list.AddTail(MakeTarget(0, u"Start", CPicture(), StoredPicture(UndecodableBmp()),
                                 {-5, 0, 0, 7}, {0, 0}));
         list.AddTail(MakeTarget(2, u"Tab\there \"quoted\"", StoredPicture(TwentyFourBitBmp()),
                                 CPicture(), {100, 200, 102, 202}, {-3, 4}));
-        list.AddTail(MakeTarget(1, u"", CPicture(RandomPixels(1, 1, 3)),
-                                CPicture(RandomPixels(2, 3, 4)), {0, 0, 1, 1}, {0, 0}));
+        list.AddTail(MakeTarget(1, u"", CPicture(RandomPicture(1, 1, 3)),
+                                CPicture(RandomPicture(2, 3, 4)), {0, 0, 1, 1}, {0, 0}));
         const fs::path path = m_folder / name;
         SaveTargetListFile(list, path);
         return path;

@@ -16,42 +16,13 @@
 #include "model/BmpImage.h"
 #include "model/Picture.h"
 #include "model/TargetListFile.h"
-#include "tools/cli/RunCli.h"
+#include "tests/cli/CliTestUtil.h"
+#include "tests/core/ModelTestUtil.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<uint8_t>;
-
-struct CliResult {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliResult RunTool(const std::vector<fs::path>& args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = RunCli(args, out, err);
-    return {status, out.str(), err.str()};
-}
-
-void WriteBytes(const fs::path& path, const Bytes& bytes) {
-    std::ofstream file(path, std::ios::binary);
-    file.write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
-}
-
-PixelBuffer Noise(int32_t width, int32_t height, uint32_t seed) {
-    PixelBuffer pixels(width, height);
-    std::mt19937 random(seed);
-    for (int32_t y = 0; y < height; ++y) {
-        for (int32_t x = 0; x < width; ++x) {
-            pixels.Set(x, y, random() & 0x00FFFFFF);
-        }
-    }
-    return pixels;
-}
 
 void Paste(PixelBuffer& screen, const PixelBuffer& picture, int32_t left, int32_t top) {
     for (int32_t y = 0; y < picture.Height(); ++y) {
@@ -139,10 +110,10 @@ protected:
         m_folder = fs::temp_directory_path() / ("tarvik-find-test-" + std::to_string(seed()));
         fs::create_directories(m_folder);
         // Orders 0, 1, 2 in list order 2, 0, 1; targets 1 and 2 are on the screen, 0 is not.
-        m_screen = Noise(120, 90, 1);
-        const PixelBuffer first = Noise(6, 4, 2);
-        const PixelBuffer second = Noise(5, 5, 3);
-        const PixelBuffer third = Noise(4, 4, 4);
+        m_screen = RandomPicture(120, 90, 1);
+        const PixelBuffer first = RandomPicture(6, 4, 2);
+        const PixelBuffer second = RandomPicture(5, 5, 3);
+        const PixelBuffer third = RandomPicture(4, 4, 4);
         Paste(m_screen, second, 100, 30);
         Paste(m_screen, third, 10, 80);
         CTargetObjList list;
@@ -200,7 +171,7 @@ TEST_F(FindCommandTest, PrintsTheClickOfAPlayStepOnBmpAndPngScreens) {
 }
 
 TEST_F(FindCommandTest, NotFoundExitsWithThree) {
-    const fs::path screen = Write("empty.bmp", EncodeBmp(Noise(120, 90, 9)));
+    const fs::path screen = Write("empty.bmp", EncodeBmp(RandomPicture(120, 90, 9)));
     const CliResult result = RunTool({"find", m_list, screen});
     EXPECT_EQ(result.status, kExitFailure);
     EXPECT_EQ(result.out,

@@ -7,19 +7,9 @@
 #include "model/BmpImage.h"
 #include "model/PictureString.h"
 #include "model/TargetListFile.h"
+#include "tests/core/ModelTestUtil.h"
 
 namespace {
-
-PixelBuffer NoisePicture(int32_t width, int32_t height, uint32_t seed) {
-    PixelBuffer picture(width, height);
-    std::mt19937 random(seed);
-    for (int32_t y = 0; y < height; ++y) {
-        for (int32_t x = 0; x < width; ++x) {
-            picture.Set(x, y, random() & 0x00FFFFFF);
-        }
-    }
-    return picture;
-}
 
 std::vector<uint8_t> ListBytes(CTargetObjList& list) {
     CMemorySink sink;
@@ -51,8 +41,8 @@ int main(int argc, char** argv) {
     for (uint32_t i = 0; i < 3; ++i) {
         auto target = std::make_unique<CTargetObj>();
         target->m_strName = u"seed";
-        target->m_bmpTarget = CPicture(NoisePicture(2 + i, 1 + i, i));
-        target->m_bmpArea = CPicture(NoisePicture(3, 3, i + 7));
+        target->m_bmpTarget = CPicture(RandomPicture(2 + i, 1 + i, i));
+        target->m_bmpArea = CPicture(RandomPicture(3, 3, i + 7));
         target->m_rcTarget = {1, 2, 3 + int32_t(i), 3 + int32_t(i)};
         small.AddCaptured(std::move(target));
     }
@@ -60,7 +50,7 @@ int main(int argc, char** argv) {
     Save(dir, "three-targets.trvk", three);
 
     // A 24-bit picture with padded rows and a 16-bit one: the other stored forms.
-    std::vector<uint8_t> image = EncodeBmp(NoisePicture(3, 2, 1));
+    std::vector<uint8_t> image = EncodeBmp(RandomPicture(3, 2, 1));
     image[28] = 24;
     image[30] = 0;
     CTargetObjList mixed;
