@@ -19,14 +19,6 @@ TARVIK_AVX2 inline uint32_t LaneBits(__m256i lanes) {
     return static_cast<uint32_t>(_mm256_movemask_ps(_mm256_castsi256_ps(lanes)));
 }
 
-inline int32_t AppendHits(uint32_t bits, int32_t x, int32_t* hits, int32_t found) {
-    while (bits != 0) {
-        hits[found++] = x + __builtin_ctz(bits);
-        bits &= bits - 1;
-    }
-    return found;
-}
-
 // All lanes of candidates x ... x + 7 at which every anchor passes. With several anchors the
 // differences are merged first, so that masking and comparing happen once.
 template <int kAnchors>

@@ -49,6 +49,15 @@ struct SearchKernels {
                            uint32_t leftFactor, uint32_t rightFactor, int32_t* hits);
 };
 
+// Appends x + i for every set bit i of a kernel's lane mask to `hits`; returns the new count.
+inline int32_t AppendHits(uint32_t bits, int32_t x, int32_t* hits, int32_t found) {
+    while (bits != 0) {
+        hits[found++] = x + __builtin_ctz(bits);
+        bits &= bits - 1;
+    }
+    return found;
+}
+
 // Size of the pair filter of the shared colour pass, as a power of two.
 constexpr int kPairFilterBits = 15;
 

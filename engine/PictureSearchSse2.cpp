@@ -15,14 +15,6 @@ inline uint32_t LaneBits(__m128i lanes) {
     return static_cast<uint32_t>(_mm_movemask_ps(_mm_castsi128_ps(lanes)));
 }
 
-inline int32_t AppendHits(uint32_t bits, int32_t x, int32_t* hits, int32_t found) {
-    while (bits != 0) {
-        hits[found++] = x + __builtin_ctz(bits);
-        bits &= bits - 1;
-    }
-    return found;
-}
-
 template <int kAnchors>
 int32_t ScreenRowSse2(const AnchorRows& anchors, int32_t columns, int32_t* hits) {
     const __m128i mask = _mm_set1_epi32(static_cast<int>(kColourMask));
