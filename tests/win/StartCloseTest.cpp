@@ -175,6 +175,59 @@ TEST(TarvikResources, VersionInfoNamesProductAndFileVersion) {
     EXPECT_EQ(VersionString(versionInfo, L"FileVersion"), L"0.9.20.0");
 }
 
+TEST(TarvikResources, IconsBitmapsAndCursorLoadAtTheirSizes) {
+    const UniqueModule module(
+        LoadLibraryExW(TarvikExePath().c_str(), nullptr,
+                       LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+    ASSERT_TRUE(module);
+    struct Picture {
+        UINT id;
+        UINT type;
+        int size;  // requested edge for icons; expected width for bitmaps and cursors
+        int height;
+    };
+    // The panel shows 12-pixel "X" and "^", the 24-pixel Play states and small icons elsewhere.
+    const Picture pictures[] = {
+        {128, IMAGE_ICON, 16, 16},   {128, IMAGE_ICON, 32, 32},   {129, IMAGE_ICON, 16, 16},
+        {149, IMAGE_ICON, 12, 12},   {150, IMAGE_ICON, 12, 12},   {153, IMAGE_ICON, 16, 16},
+        {154, IMAGE_ICON, 16, 16},   {156, IMAGE_ICON, 24, 24},   {157, IMAGE_ICON, 24, 24},
+        {158, IMAGE_ICON, 16, 16},   {165, IMAGE_ICON, 24, 24},   {139, IMAGE_BITMAP, 16, 16},
+        {169, IMAGE_BITMAP, 78, 18}, {170, IMAGE_BITMAP, 64, 64}, {138, IMAGE_CURSOR, 32, 32},
+    };
+    for (const Picture& picture : pictures) {
+        const int requested = picture.type == IMAGE_BITMAP ? 0 : picture.size;
+        HANDLE handle = LoadImageW(module.get(), MAKEINTRESOURCEW(picture.id), picture.type,
+                                   requested, requested, 0);
+        ASSERT_NE(handle, nullptr) << "resource " << picture.id;
+        SIZE size{};
+        if (picture.type == IMAGE_BITMAP) {
+            BITMAP info{};
+            GetObjectW(handle, sizeof info, &info);
+            size = {info.bmWidth, info.bmHeight};
+            DeleteObject(handle);
+        } else {
+            ICONINFO info{};
+            ASSERT_TRUE(GetIconInfo(static_cast<HICON>(handle), &info)) << picture.id;
+            BITMAP mask{};
+            GetObjectW(info.hbmMask, sizeof mask, &mask);
+            // A monochrome cursor or icon keeps AND and XOR masks in one bitmap of double height.
+            size = {mask.bmWidth, info.hbmColor != nullptr ? mask.bmHeight : mask.bmHeight / 2};
+            if (picture.type == IMAGE_CURSOR) {
+                EXPECT_EQ(info.xHotspot, 16u);
+                EXPECT_EQ(info.yHotspot, 15u);
+            }
+            DeleteObject(info.hbmMask);
+            if (info.hbmColor != nullptr) {
+                DeleteObject(info.hbmColor);
+            }
+            picture.type == IMAGE_ICON ? DestroyIcon(static_cast<HICON>(handle))
+                                       : DestroyCursor(static_cast<HCURSOR>(handle));
+        }
+        EXPECT_EQ(size.cx, picture.size) << "resource " << picture.id;
+        EXPECT_EQ(size.cy, picture.height) << "resource " << picture.id;
+    }
+}
+
 TEST(TarvikStartClose, ShowsMainWindowAndExitsWithZeroOnClose) {
     const std::wstring exePath = TarvikExePath();
     TarvikProcess tarvik(exePath);
