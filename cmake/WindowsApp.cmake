@@ -1,28 +1,32 @@
 # Windows-only targets: Tarvik.exe, its tests under Wine, and the Wine test session fixture.
 enable_language(RC)
 
-set(TARVIK_WINDOWS_LIBS user32 gdi32 comctl32 comdlg32)
+set(TARVIK_WINDOWS_LIBS user32 gdi32 comctl32 comdlg32 shell32 advapi32 gdiplus)
 
-# Window, capture and framework code shared by Tarvik.exe and its Windows tests. The framework
-# layer lists its sources in cmake/FrameworkSources.cmake.
+# The Win32 half of every folder, shared by Tarvik.exe and its Windows tests: each folder's .cpp
+# files that are not in the platform-free core (cmake/CoreSources.cmake), plus the framework layer
+# (cmake/FrameworkSources.cmake). app/TarvikMain.cpp holds the entry point and stays in the .exe.
+set(TARVIK_ENTRY_SOURCE ${PROJECT_SOURCE_DIR}/app/TarvikMain.cpp)
 file(GLOB TARVIK_WIN_SOURCES CONFIGURE_DEPENDS
-    ${PROJECT_SOURCE_DIR}/ui/*.cpp
-    ${PROJECT_SOURCE_DIR}/capture/*.cpp)
-if(EXISTS ${PROJECT_SOURCE_DIR}/cmake/FrameworkSources.cmake)
-    include(${PROJECT_SOURCE_DIR}/cmake/FrameworkSources.cmake)
-    list(TRANSFORM TARVIK_FRAMEWORK_SOURCES PREPEND ${PROJECT_SOURCE_DIR}/)
-    list(APPEND TARVIK_WIN_SOURCES ${TARVIK_FRAMEWORK_SOURCES})
-endif()
-if(TARVIK_WIN_SOURCES)
-    add_library(tarvik_win STATIC ${TARVIK_WIN_SOURCES})
-    target_link_libraries(tarvik_win
-        PUBLIC tarvik_core ${TARVIK_WINDOWS_LIBS}
-        PRIVATE tarvik_options)
-    set(TARVIK_WIN_LIBRARY tarvik_win)
-endif()
+    ${PROJECT_SOURCE_DIR}/app/*.cpp
+    ${PROJECT_SOURCE_DIR}/model/*.cpp
+    ${PROJECT_SOURCE_DIR}/engine/*.cpp
+    ${PROJECT_SOURCE_DIR}/capture/*.cpp
+    ${PROJECT_SOURCE_DIR}/ui/*.cpp)
+set(TARVIK_CORE_SOURCE_PATHS ${TARVIK_CORE_SOURCES})
+list(TRANSFORM TARVIK_CORE_SOURCE_PATHS PREPEND ${PROJECT_SOURCE_DIR}/)
+list(REMOVE_ITEM TARVIK_WIN_SOURCES ${TARVIK_CORE_SOURCE_PATHS} ${TARVIK_ENTRY_SOURCE})
+include(${PROJECT_SOURCE_DIR}/cmake/FrameworkSources.cmake)
+list(TRANSFORM TARVIK_FRAMEWORK_SOURCES PREPEND ${PROJECT_SOURCE_DIR}/)
+list(APPEND TARVIK_WIN_SOURCES ${TARVIK_FRAMEWORK_SOURCES})
+add_library(tarvik_win STATIC ${TARVIK_WIN_SOURCES})
+target_include_directories(tarvik_win PUBLIC ${PROJECT_SOURCE_DIR}/res)
+target_link_libraries(tarvik_win
+    PUBLIC tarvik_core ${TARVIK_WINDOWS_LIBS}
+    PRIVATE tarvik_options)
+set(TARVIK_WIN_LIBRARY tarvik_win)
 
-file(GLOB TARVIK_APP_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/app/*.cpp)
-add_executable(Tarvik WIN32 ${TARVIK_APP_SOURCES} ${PROJECT_SOURCE_DIR}/res/Tarvik.rc)
+add_executable(Tarvik WIN32 ${TARVIK_ENTRY_SOURCE} ${PROJECT_SOURCE_DIR}/res/Tarvik.rc)
 target_include_directories(Tarvik PRIVATE ${PROJECT_SOURCE_DIR}/res)
 # -municode selects wWinMain as the entry point.
 target_link_options(Tarvik PRIVATE -municode)
@@ -44,8 +48,11 @@ target_link_libraries(tarvik_win_tests PRIVATE
     ${TARVIK_WIN_LIBRARY} tarvik_core tarvik_options gmock gtest_main
     ${TARVIK_WINDOWS_LIBS} version)
 add_dependencies(tarvik_win_tests Tarvik)
+set_source_files_properties(${PROJECT_SOURCE_DIR}/tests/win/TarvikUiResources.rc PROPERTIES
+    OBJECT_DEPENDS "${TARVIK_RESOURCE_FILES}")
 add_test(NAME tarvik_win_tests COMMAND tarvik_win_tests)
-set_tests_properties(tarvik_win_tests PROPERTIES FIXTURES_REQUIRED wine_session TIMEOUT 300)
+set_tests_properties(tarvik_win_tests PROPERTIES
+    FIXTURES_REQUIRED wine_session RESOURCE_LOCK wine_desktop TIMEOUT 300)
 
 # The Wine test session: Xvfb plus a persistent wineserver, started before and stopped after
 # every test that requires the wine_session fixture.

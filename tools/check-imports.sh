@@ -7,7 +7,7 @@ set -euo pipefail
 objdump=$1
 shift
 system_dlls='^(kernel32|user32|gdi32|comctl32|comdlg32|advapi32|shell32|shlwapi|ole32|oleaut32'
-system_dlls+='|uxtheme|dwmapi|shcore|version|msvcrt|ucrtbase|ws2_32|winmm|imm32|bcrypt|crypt32'
+system_dlls+='|uxtheme|dwmapi|shcore|version|msvcrt|ucrtbase|ws2_32|winmm|imm32|bcrypt|crypt32|gdiplus'
 system_dlls+='|api-ms-win-[a-z0-9-]+)\.dll$'
 
 status=0
