@@ -21,8 +21,11 @@ set(TARVIK_CORE_SOURCES
     model/Picture.cpp
     model/PictureString.cpp
     model/RuntimeClass.cpp
+    model/SaveFileName.cpp
     model/TargetListFile.cpp
     model/TargetObj.cpp
     model/TargetObjList.cpp
     model/TextConvert.cpp
+    ui/PanelDragTracker.cpp
+    ui/PanelGeometry.cpp
 )

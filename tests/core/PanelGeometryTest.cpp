@@ -1,0 +1,146 @@
+// The panel's start-up placement, tile slots and scrolling.
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+#include "ui/PanelGeometry.h"
+
+namespace {
+
+constexpr int kScreenWidth = 1920;
+constexpr int kScreenHeight = 1080;
+
+PanelPlacement PlaceOnScreen(int nTop, int nLeft, int nHeight) {
+    return ComputeStartupPlacement(nTop, nLeft, nHeight, kScreenWidth, kScreenHeight);
+}
+
+// Scrolls as the panel does for one wheel message: add the step, then clamp.
+int Wheel(int nScrollPos, int nWheelDelta, std::size_t nTargets, int nClientHeight) {
+    return ClampScrollPos(nScrollPos + WheelScrollStep(nWheelDelta), TileContentHeight(nTargets),
+                          TileAreaHeight(nClientHeight));
+}
+
+}  // namespace
+
+TEST(PanelGeometryPlacement, AnyMissingValueGivesTheDefaultPlaceAndLeavesTheFlyWindow) {
+    const Rect rcDefault{895, 290, 1025, 790};
+    for (const auto& [nTop, nLeft, nHeight] :
+         {std::tuple{kMissingSetting, 100, 300}, std::tuple{100, kMissingSetting, 300},
+          std::tuple{100, 100, kMissingSetting},
+          std::tuple{kMissingSetting, kMissingSetting, kMissingSetting}}) {
+        const PanelPlacement placement = PlaceOnScreen(nTop, nLeft, nHeight);
+        EXPECT_EQ(placement.rcPanel, rcDefault) << nTop << " " << nLeft << " " << nHeight;
+        EXPECT_FALSE(placement.bMoveFlyWindow);
+    }
+    // Odd screen sizes halve with truncation before the offsets are taken.
+    EXPECT_EQ(ComputeStartupPlacement(kMissingSetting, 0, 0, 1365, 767).rcPanel,
+              (Rect{617, 133, 747, 633}));
+}
+
+TEST(PanelGeometryPlacement, StoredValuesInsideTheScreenAreKept) {
+    const PanelPlacement placement = PlaceOnScreen(40, 300, 650);
+    EXPECT_EQ(placement.rcPanel, (Rect{300, 40, 430, 690}));
+    EXPECT_TRUE(placement.bMoveFlyWindow);
+    // A tall panel may reach below the screen: only its top 100 pixels are kept on screen.
+    EXPECT_EQ(PlaceOnScreen(900, 0, 1000).rcPanel, (Rect{0, 900, 130, 1900}));
+}
+
+TEST(PanelGeometryPlacement, NegativeValuesBecomeZero) {
+    EXPECT_EQ(PlaceOnScreen(-30, -1, 400).rcPanel, (Rect{0, 0, 130, 400}));
+    // Only the exact marker counts as missing.
+    const PanelPlacement placement = PlaceOnScreen(-4999, -5001, 400);
+    EXPECT_EQ(placement.rcPanel, (Rect{0, 0, 130, 400}));
+    EXPECT_TRUE(placement.bMoveFlyWindow);
+}
+
+TEST(PanelGeometryPlacement, PanelPastTheRightOrBottomEdgeIsPulledBack) {
+    // Exactly at the edge stays; one pixel further is pulled back.
+    EXPECT_EQ(PlaceOnScreen(980, 1790, 300).rcPanel, (Rect{1790, 980, 1920, 1280}));
+    EXPECT_EQ(PlaceOnScreen(981, 1791, 300).rcPanel, (Rect{1790, 980, 1920, 1280}));
+    EXPECT_EQ(PlaceOnScreen(5000, 9000, 300).rcPanel, (Rect{1790, 980, 1920, 1280}));
+}
+
+TEST(PanelGeometryPlacement, HeightIsAtLeastTheMinimum) {
+    EXPECT_EQ(PlaceOnScreen(10, 10, 199).rcPanel, (Rect{10, 10, 140, 210}));
+    EXPECT_EQ(PlaceOnScreen(10, 10, -20).rcPanel, (Rect{10, 10, 140, 210}));
+    EXPECT_EQ(PlaceOnScreen(10, 10, 200).rcPanel, (Rect{10, 10, 140, 210}));
+    EXPECT_EQ(PlaceOnScreen(10, 10, 201).rcPanel, (Rect{10, 10, 140, 211}));
+}
+
+TEST(PanelGeometry, StartupViewModeKeepsOnlyFlyWindowAndTray) {
+    EXPECT_EQ(StartupViewMode(0), 0);
+    EXPECT_EQ(StartupViewMode(1), 1);
+    EXPECT_EQ(StartupViewMode(2), 2);
+    EXPECT_EQ(StartupViewMode(3), 0);
+    EXPECT_EQ(StartupViewMode(-1), 0);
+    EXPECT_EQ(StartupViewMode(kMissingSetting), 0);
+}
+
+TEST(PanelGeometryTiles, SlotsAndContentHeight) {
+    EXPECT_EQ(TileContentHeight(0), 6);
+    EXPECT_EQ(TileContentHeight(1), 76);
+    EXPECT_EQ(TileContentHeight(10), 706);
+    EXPECT_EQ(TileTop(0, 0), 6);
+    EXPECT_EQ(TileTop(3, 0), 216);
+    EXPECT_EQ(TileTop(3, -100), 116);
+    // A column of n tiles ends with a 6-pixel gap below the last one (64 high).
+    EXPECT_EQ(TileContentHeight(4) - (TileTop(3, 0) + kTileHeight), 6);
+    EXPECT_EQ(TileAreaHeight(500), 388);
+    EXPECT_EQ(TileAreaHeight(200), 88);
+}
+
+TEST(PanelGeometryScroll, ClampKeepsTheColumnBetweenTopAndLastPage) {
+    // Content 706, visible 388: the offset stays within [-318, 0].
+    EXPECT_EQ(ClampScrollPos(0, 706, 388), 0);
+    EXPECT_EQ(ClampScrollPos(-100, 706, 388), -100);
+    EXPECT_EQ(ClampScrollPos(-318, 706, 388), -318);
+    EXPECT_EQ(ClampScrollPos(-319, 706, 388), -318);
+    EXPECT_EQ(ClampScrollPos(-100000, 706, 388), -318);
+    EXPECT_EQ(ClampScrollPos(30, 706, 388), 0);
+}
+
+TEST(PanelGeometryScroll, ShortColumnAlwaysStartsAtTheTop) {
+    for (const int nScrollPos : {-100000, -50, 0, 90}) {
+        EXPECT_EQ(ClampScrollPos(nScrollPos, 216, 388), 0) << nScrollPos;
+        EXPECT_EQ(ClampScrollPos(nScrollPos, 388, 388), 0) << nScrollPos;
+    }
+}
+
+TEST(PanelGeometryScroll, WheelStepTruncatesTowardZero) {
+    EXPECT_EQ(WheelScrollStep(120), 30);
+    EXPECT_EQ(WheelScrollStep(-120), -30);
+    EXPECT_EQ(WheelScrollStep(240), 60);
+    EXPECT_EQ(WheelScrollStep(3), 0);
+    EXPECT_EQ(WheelScrollStep(-3), 0);
+    EXPECT_EQ(WheelScrollStep(-7), -1);
+    EXPECT_EQ(WheelScrollStep(7), 1);
+}
+
+TEST(PanelGeometryScroll, WheelStopsOnceTheLastTileIsVisible) {
+    // Ten tiles in a 500-pixel panel: turning back scrolls 30 pixels a notch until the last
+    // tile is fully shown, then nothing more happens.
+    int nScrollPos = 0;
+    nScrollPos = Wheel(nScrollPos, -120, 10, 500);
+    EXPECT_EQ(nScrollPos, -30);
+    for (int nNotch = 0; nNotch < 20; ++nNotch) {
+        nScrollPos = Wheel(nScrollPos, -120, 10, 500);
+    }
+    EXPECT_EQ(nScrollPos, -318);
+    // The last tile's bottom, plus the margin, meets the visible bottom.
+    EXPECT_EQ(TileTop(9, nScrollPos) + kTileHeight + kTileMargin, TileAreaHeight(500));
+    // Turning forward moves the tiles down again, back to the top and no further.
+    nScrollPos = Wheel(nScrollPos, 120, 10, 500);
+    EXPECT_EQ(nScrollPos, -288);
+    for (int nNotch = 0; nNotch < 20; ++nNotch) {
+        nScrollPos = Wheel(nScrollPos, 120, 10, 500);
+    }
+    EXPECT_EQ(TileTop(0, nScrollPos), 6);
+}
+
+TEST(PanelGeometryScroll, ShortListIgnoresTheWheel) {
+    int nScrollPos = 0;
+    for (const int nWheelDelta : {-120, -360, 120, 480}) {
+        nScrollPos = Wheel(nScrollPos, nWheelDelta, 3, 500);
+        EXPECT_EQ(TileTop(0, nScrollPos), 6) << nWheelDelta;
+    }
+}
