@@ -10,6 +10,14 @@ void WriteFileAtomically(const std::filesystem::path& path,
     std::filesystem::path temporary = path;
     temporary += u".saving";
     std::error_code error;
+    // A write-protected file is left alone: replacing it by a rename needs only a writable
+    // folder, so the protection would otherwise be silently ignored.
+    const std::filesystem::file_status status = std::filesystem::status(path, error);
+    if (!error && std::filesystem::is_regular_file(status) &&
+        (status.permissions() & std::filesystem::perms::owner_write) ==
+            std::filesystem::perms::none) {
+        throw CFileException(FileErrorKind::WriteFailed, path);
+    }
     try {
         CFileSink sink(temporary);
         write(sink);

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <optional>
 
 #include "model/FileErrors.h"
 
@@ -58,7 +59,47 @@ std::FILE* OpenFile(const std::filesystem::path& path, bool forWriting) {
 #endif
 }
 
+#ifdef _WIN32
+// The C runtime folds "path not found" and "sharing violation" into its errno values; the
+// system's own error code (_doserrno) tells them apart.
+constexpr unsigned long kErrorFileNotFound = 2;
+constexpr unsigned long kErrorPathNotFound = 3;
+constexpr unsigned long kErrorTooManyOpenFiles = 4;
+constexpr unsigned long kErrorAccessDenied = 5;
+constexpr unsigned long kErrorInvalidDrive = 15;
+constexpr unsigned long kErrorSharingViolation = 32;
+constexpr unsigned long kErrorLockViolation = 33;
+constexpr unsigned long kErrorInvalidName = 123;
+constexpr unsigned long kErrorBadPathname = 161;
+
+std::optional<FileErrorKind> SystemOpenErrorKind(unsigned long error) {
+    switch (error) {
+        case kErrorFileNotFound:
+            return FileErrorKind::FileNotFound;
+        case kErrorPathNotFound:
+        case kErrorInvalidDrive:
+        case kErrorInvalidName:
+        case kErrorBadPathname:
+            return FileErrorKind::BadPath;
+        case kErrorTooManyOpenFiles:
+            return FileErrorKind::TooManyOpenFiles;
+        case kErrorAccessDenied:
+            return FileErrorKind::AccessDenied;
+        case kErrorSharingViolation:
+        case kErrorLockViolation:
+            return FileErrorKind::SharingViolation;
+        default:
+            return std::nullopt;
+    }
+}
+#endif
+
 FileErrorKind OpenErrorKind(int error) {
+#ifdef _WIN32
+    if (const auto kind = SystemOpenErrorKind(_doserrno)) {
+        return *kind;
+    }
+#endif
     switch (error) {
         case ENOENT:
             return FileErrorKind::FileNotFound;
@@ -85,6 +126,9 @@ FileErrorKind OpenErrorKind(int error) {
 
 CFileSource::CFileSource(const std::filesystem::path& path) {
     errno = 0;
+#ifdef _WIN32
+    _doserrno = 0;
+#endif
     m_file = CStdioFile(OpenFile(path, false));
     if (m_file.Get() == nullptr) {
         throw CFileException(OpenErrorKind(errno), path);

@@ -64,6 +64,23 @@ TEST_F(TargetListFileIo, FailedSaveLeavesTheOldFileIntact) {
     EXPECT_NO_THROW(LoadTargetListFile(path));
 }
 
+TEST_F(TargetListFileIo, WriteProtectedFileIsNotReplaced) {
+    const std::filesystem::path path = m_dir / "protected.trvk";
+    CTargetObjList old;
+    old.AddCaptured(MakeTarget(u"old", 3, 3, 6));
+    SaveTargetListFile(old, path);
+    const std::vector<uint8_t> before = ReadAll(path);
+    std::filesystem::permissions(path, std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::remove);
+    CTargetObjList replacement;
+    EXPECT_THROW(SaveTargetListFile(replacement, path), CFileException);
+    std::filesystem::permissions(path, std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::add);
+    EXPECT_EQ(ReadAll(path), before);
+    // Nothing is left behind beside it.
+    EXPECT_FALSE(std::filesystem::exists(m_dir / "protected.trvk.saving"));
+}
+
 TEST_F(TargetListFileIo, SaveIntoAMissingFolderFails) {
     CTargetObjList list;
     EXPECT_THROW(SaveTargetListFile(list, m_dir / "no" / "such.trvk"), CFileException);
