@@ -18,4 +18,36 @@
 #define IDB_TITLE 169
 #define IDB_SIGHT 170
 
+// Dialog templates.
+#define IDD_TARVIK_DIALOG 102
+#define IDD_FLY_WINDOW 142
+#define IDD_SIGHT 144
+
+// Menus.
+#define IDR_TRAY_MENU 130
+
+// Controls of the main dialog.
+#define IDC_SELECT_TARGET 129
+#define IDC_PLAY 1025
+#define IDC_FILE_MENU 1012
+#define IDC_EDIT 1032
+#define IDC_HELP_MENU 1033
+#define IDC_FLY_WINDOW 1013
+#define IDC_HIDE_PANEL 1018
+#define IDC_DIAG_LABEL1 1026
+#define IDC_DIAG_LABEL2 1027
+#define IDC_DIAG_LABEL3 1028
+// The target list view is created by code, not by the template.
+#define IDC_TARGET_LIST 2
+
+// Commands of the tray, File and Help menus.
+#define ID_FILE_NEW 133
+#define ID_TRAY_SHOW 32773
+#define ID_TRAY_EXIT 32774
+#define ID_TRAY_ABOUT 32776
+#define ID_HELP_HELP 32789
+#define ID_HELP_ABOUT 32790
+#define ID_FILE_LOAD 32792
+#define ID_FILE_SAVE 32793
+
 #endif

@@ -1,0 +1,9 @@
+// CTarvikApp: the application object; runs the main panel for the life of the process.
+#pragma once
+
+class CTarvikApp {
+public:
+    // Registers the common controls, starts GDI+, runs the main panel modally, shuts GDI+ down.
+    // Returns false: the process ends when the panel has ended.
+    bool InitInstance();
+};

@@ -1,0 +1,268 @@
+// The main panel in-process: set-up, control places, start-up placement, view modes, tile
+// layout and scrolling, and the close sequence.
+#include "SnipDlgTestUtil.h"
+
+#include "app/StartupSettings.h"
+#include "ui/FlyWnd.h"
+
+namespace {
+
+RECT ChildRect(HWND hParent, int nId) {
+    const HWND hChild = ::GetDlgItem(hParent, nId);
+    RECT rc{};
+    ::GetWindowRect(hChild, &rc);
+    ::MapWindowPoints(nullptr, hParent, reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
+}
+
+void ExpectRect(const RECT& rc, int x, int y, int cx, int cy) {
+    EXPECT_EQ(rc.left, x);
+    EXPECT_EQ(rc.top, y);
+    EXPECT_EQ(rc.right - rc.left, cx);
+    EXPECT_EQ(rc.bottom - rc.top, cy);
+}
+
+void Wheel(CSnipDlg& panel, int nDelta) {
+    panel.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(static_cast<short>(nDelta))),
+                      0);
+}
+
+}  // namespace
+
+TEST_F(SnipDlgTest, FirstStartPlacesThePanelAndItsControls) {
+    CSnipDlg& panel = OpenPanel();
+    const int cxScreen = ::GetSystemMetrics(SM_CXSCREEN);
+    const int cyScreen = ::GetSystemMetrics(SM_CYSCREEN);
+    ExpectRect(panel.GetWindowRect(), cxScreen / 2 - 65, cyScreen / 2 - 250, 130, 500);
+    EXPECT_TRUE(panel.IsWindowVisible());
+    const HWND hPanel = panel.GetSafeHwnd();
+    EXPECT_NE(::GetWindowLongW(hPanel, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    EXPECT_EQ(::GetWindowLongW(hPanel, GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME), 0);
+    EXPECT_EQ(panel.GetWindowText(), L"Tarvik");
+
+    ExpectRect(ChildRect(hPanel, IDC_SELECT_TARGET), 5, 30, 60, 38);
+    ExpectRect(ChildRect(hPanel, IDC_PLAY), 65, 30, 60, 38);
+    ExpectRect(ChildRect(hPanel, IDC_FILE_MENU), 5, 70, 34, 24);
+    ExpectRect(ChildRect(hPanel, IDC_EDIT), 48, 70, 34, 24);
+    ExpectRect(ChildRect(hPanel, IDC_HELP_MENU), 91, 70, 34, 24);
+    ExpectRect(ChildRect(hPanel, IDC_FLY_WINDOW), 86, 3, 20, 20);
+    ExpectRect(ChildRect(hPanel, IDC_HIDE_PANEL), 105, 3, 20, 20);
+    // The list view follows the client height.
+    ExpectRect(ChildRect(hPanel, IDC_TARGET_LIST), 3, 103, 123, 500 - 113);
+
+    // An empty list: Play disabled, showing its own "disabled" icon.
+    const HWND hPlay = panel.GetDlgItem(IDC_PLAY);
+    EXPECT_FALSE(::IsWindowEnabled(hPlay));
+    EXPECT_NE(::SendMessageW(hPlay, BM_GETIMAGE, IMAGE_ICON, 0), 0);
+    for (int nId : {IDC_DIAG_LABEL1, IDC_DIAG_LABEL2, IDC_DIAG_LABEL3}) {
+        EXPECT_FALSE(::IsWindowVisible(panel.GetDlgItem(nId)));
+    }
+}
+
+TEST_F(SnipDlgTest, StoredPlaceIsPulledBackOnScreen) {
+    const int cxScreen = ::GetSystemMetrics(SM_CXSCREEN);
+    const int cyScreen = ::GetSystemMetrics(SM_CYSCREEN);
+    struct {
+        int nTop, nLeft, nHeight;
+        int x, y, cy;
+    } const cases[] = {
+        {-40, -7, 600, 0, 0, 600},
+        {cyScreen - 50, cxScreen - 20, 300, cxScreen - 130, cyScreen - 100, 300},
+        {100, 200, 150, 200, 100, 200},
+    };
+    for (const auto& c : cases) {
+        const CRegistryKey key = ScratchKey();
+        key.WriteInt(L"MainTop", c.nTop);
+        key.WriteInt(L"MainLeft", c.nLeft);
+        key.WriteInt(L"MainHaight", c.nHeight);
+        CSnipDlg& panel = OpenPanel();
+        ExpectRect(panel.GetWindowRect(), c.x, c.y, 130, c.cy);
+        // The fly window waits at the same corner, its own size kept.
+        const RECT rcFly = panel.FlyWnd()->GetWindowRect();
+        EXPECT_EQ(rcFly.left, c.x);
+        EXPECT_EQ(rcFly.top, c.y);
+        EXPECT_EQ(rcFly.right - rcFly.left, 40);
+        ClosePanel();
+    }
+}
+
+TEST_F(SnipDlgTest, CloseWritesThePlaceWithTheHeight) {
+    CSnipDlg& panel = OpenPanel();
+    panel.SetWindowPos(nullptr, 33, 44, 130, 321, SWP_NOZORDER);
+    ClosePanelNormally();
+    EXPECT_EQ(panel.GetSafeHwnd(), nullptr);
+    const CStartupSettings stored = ReadStartupSettings(ScratchKey());
+    EXPECT_EQ(stored.nMainLeft, 33);
+    EXPECT_EQ(stored.nMainTop, 44);
+    EXPECT_EQ(stored.nMainHeight, 321);
+    // The close sequence also wrote the (empty) default list.
+    EXPECT_EQ(std::filesystem::file_size(DefaultFile()), 62u);
+}
+
+TEST_F(SnipDlgTest, StartupViewModes) {
+    struct {
+        int nStored;
+        bool bPanelVisible;
+        bool bFlyVisible;
+    } const cases[] = {{1, false, true}, {2, false, false}, {5, true, false}, {0, true, false}};
+    for (const auto& c : cases) {
+        ScratchKey().WriteInt(L"StartupViewMode", c.nStored);
+        CSnipDlg& panel = OpenPanel();
+        EXPECT_EQ(panel.IsWindowVisible(), c.bPanelVisible) << c.nStored;
+        EXPECT_EQ(panel.FlyWnd()->IsWindowVisible(), c.bFlyVisible) << c.nStored;
+        if (c.bFlyVisible) {
+            const RECT rcPanel = panel.GetWindowRect();
+            const RECT rcFly = panel.FlyWnd()->GetWindowRect();
+            EXPECT_EQ(rcFly.left, rcPanel.left);
+            EXPECT_EQ(rcFly.top, rcPanel.top);
+        }
+        ClosePanel();
+    }
+}
+
+TEST_F(SnipDlgTest, OutsideCommonModeNothingShowsThePanel) {
+    CSnipDlg& panel = OpenPanel();
+    panel.SetViewMode(CSnipDlg::kViewTray);
+    panel.ShowWindow(SW_HIDE);
+    panel.ShowWindow(SW_SHOW);
+    panel.ShowWindow(SW_RESTORE);
+    EXPECT_FALSE(panel.IsWindowVisible());
+
+    // "Show" in the tray menu switches back to Common first.
+    panel.SendMessage(WM_COMMAND, MAKEWPARAM(ID_TRAY_SHOW, 0), 0);
+    EXPECT_TRUE(panel.IsWindowVisible());
+    EXPECT_EQ(panel.ViewMode(), CSnipDlg::kViewCommon);
+
+    // "X" hides the panel but keeps the mode, so a plain show brings it back.
+    panel.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_HIDE_PANEL, BN_CLICKED),
+                      reinterpret_cast<LPARAM>(panel.GetDlgItem(IDC_HIDE_PANEL)));
+    EXPECT_FALSE(panel.IsWindowVisible());
+    panel.ShowWindow(SW_SHOW);
+    EXPECT_TRUE(panel.IsWindowVisible());
+}
+
+TEST_F(SnipDlgTest, FlyWindowButtonAndDoubleClickSwapTheWindows) {
+    CSnipDlg& panel = OpenPanel();
+    panel.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_FLY_WINDOW, BN_CLICKED),
+                      reinterpret_cast<LPARAM>(panel.GetDlgItem(IDC_FLY_WINDOW)));
+    EXPECT_EQ(panel.ViewMode(), CSnipDlg::kViewFlyWindow);
+    EXPECT_FALSE(panel.IsWindowVisible());
+    CFlyWnd& fly = *panel.FlyWnd();
+    EXPECT_TRUE(fly.IsWindowVisible());
+
+    // Moved while in fly mode, the panel comes back where the fly window is, height kept.
+    const int nHeight = panel.GetWindowRect().bottom - panel.GetWindowRect().top;
+    fly.SetWindowPos(HWND_TOP, 300, 222, 0, 0, SWP_NOSIZE);
+    fly.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
+    EXPECT_EQ(panel.ViewMode(), CSnipDlg::kViewCommon);
+    EXPECT_TRUE(panel.IsWindowVisible());
+    EXPECT_FALSE(fly.IsWindowVisible());
+    ExpectRect(panel.GetWindowRect(), 300, 222, 130, nHeight);
+}
+
+TEST_F(SnipDlgTest, DefaultListMakesTilesAndEnablesPlay) {
+    WriteList(3, DefaultFile());
+    CSnipDlg& panel = OpenPanel();
+    ASSERT_EQ(panel.TargetList().Count(), 3u);
+    const std::vector<RECT> tiles = TileRects();
+    ASSERT_EQ(tiles.size(), 3u);
+    for (int k = 0; k < 3; ++k) {
+        ExpectRect(tiles[k], 6, 6 + 70 * k, 102, 64);
+    }
+    EXPECT_TRUE(::IsWindowEnabled(panel.GetDlgItem(IDC_PLAY)));
+
+    // A short list stays at the top whatever the wheel does.
+    Wheel(panel, -120 * 5);
+    Wheel(panel, 120 * 3);
+    EXPECT_EQ(TileRects()[0].top, 6);
+    EXPECT_EQ(panel.ScrollPos(), 0);
+}
+
+TEST_F(SnipDlgTest, WheelScrollsThirtyPixelsPerNotchWithinTheEnds) {
+    WriteList(20, DefaultFile());
+    CSnipDlg& panel = OpenPanel();
+    // 20 tiles: 1406 pixels of content in 500 - 112 = 388 visible.
+    const int nLowest = 388 - (20 * 70 + 6);
+    Wheel(panel, -120);
+    EXPECT_EQ(panel.ScrollPos(), -30);
+    EXPECT_EQ(TileRects()[0].top, 6 - 30);
+    EXPECT_EQ(TileRects()[19].top, 6 + 19 * 70 - 30);
+    Wheel(panel, -240);
+    EXPECT_EQ(panel.ScrollPos(), -90);
+    Wheel(panel, 60);  // half a notch
+    EXPECT_EQ(panel.ScrollPos(), -75);
+
+    for (int i = 0; i < 60; ++i) {
+        Wheel(panel, -120);
+    }
+    EXPECT_EQ(panel.ScrollPos(), nLowest);
+    // The last tile's bottom sits exactly 6 pixels above the visible area's end.
+    EXPECT_EQ(TileRects()[19].bottom, 388 - 6);
+
+    for (int i = 0; i < 60; ++i) {
+        Wheel(panel, 120);
+    }
+    EXPECT_EQ(panel.ScrollPos(), 0);
+    EXPECT_EQ(TileRects()[0].top, 6);
+}
+
+TEST_F(SnipDlgTest, RemovalAndReorderRenumberTheSlots) {
+    WriteList(4, DefaultFile());
+    CSnipDlg& panel = OpenPanel();
+    CTargetObjList& list = panel.TargetList();
+    // Take the target of slot 1 away, as its tile's "Remove" will.
+    CTargetObj* pRemoved = list.FindByOrder(1);
+    ASSERT_NE(pRemoved, nullptr);
+    panel.ListView().DestroyTile(*pRemoved);
+    const std::unique_ptr<CTargetObj> pGone = list.Remove(pRemoved);
+    panel.RenumberAfterRemove(1);
+    EXPECT_EQ(list.FindByOrder(1)->m_strName, u"Target 2");
+    EXPECT_EQ(list.FindByOrder(3), nullptr);
+    const std::vector<RECT> tiles = TileRects();
+    ASSERT_EQ(tiles.size(), 3u);
+    EXPECT_EQ(tiles[1].top, 76);
+    EXPECT_EQ(tiles[2].top, 146);
+
+    // Dropping a tile right in front of or right behind itself changes nothing.
+    panel.ReorderTile(1, 1);
+    panel.ReorderTile(1, 2);
+    EXPECT_EQ(list.FindByOrder(1)->m_strName, u"Target 2");
+    // Slot 0 dropped at the end.
+    panel.ReorderTile(0, 3);
+    panel.MoveTiles();
+    EXPECT_EQ(list.FindByOrder(2)->m_strName, u"Target 0");
+    EXPECT_EQ(list.FindByOrder(0)->m_strName, u"Target 2");
+    EXPECT_EQ(list.FindByOrder(2)->m_pMiniView->GetWindowRect().top -
+                  list.FindByOrder(0)->m_pMiniView->GetWindowRect().top,
+              140);
+}
+
+TEST_F(SnipDlgTest, PlayButtonFollowsTheList) {
+    WriteList(2, DefaultFile());
+    CSnipDlg& panel = OpenPanel();
+    const HWND hPlay = panel.GetDlgItem(IDC_PLAY);
+    ASSERT_TRUE(::IsWindowEnabled(hPlay));
+    const LRESULT hIdle = ::SendMessageW(hPlay, BM_GETIMAGE, IMAGE_ICON, 0);
+    ::SendMessageW(hPlay, BM_SETCHECK, BST_CHECKED, 0);
+    panel.UpdatePlayButton();
+    const LRESULT hPlaying = ::SendMessageW(hPlay, BM_GETIMAGE, IMAGE_ICON, 0);
+    EXPECT_NE(hPlaying, hIdle);
+
+    m_prompts.m_messageAnswers = {IDNO};
+    panel.NewTargetList();
+    EXPECT_FALSE(::IsWindowEnabled(hPlay));
+    const LRESULT hDisabled = ::SendMessageW(hPlay, BM_GETIMAGE, IMAGE_ICON, 0);
+    EXPECT_NE(hDisabled, hIdle);
+    EXPECT_NE(hDisabled, hPlaying);
+}
+
+TEST_F(SnipDlgTest, AutoPlayChecksPlayOnlyForOne) {
+    WriteList(1, DefaultFile());
+    for (int nStored : {1, 2}) {
+        ScratchKey().WriteInt(L"AutoPlay", nStored);
+        CSnipDlg& panel = OpenPanel();
+        EXPECT_EQ(::SendMessageW(panel.GetDlgItem(IDC_PLAY), BM_GETCHECK, 0, 0),
+                  nStored == 1 ? BST_CHECKED : BST_UNCHECKED);
+        ClosePanel();
+    }
+}

@@ -1,0 +1,344 @@
+// The main panel: construction, set-up, controls, view modes, commands and the close sequence.
+#include "ui/SnipDlg.h"
+
+#include "app/StartupSettings.h"
+#include "engine/SightWnd.h"
+#include "framework/HandleCounts.h"
+#include "framework/MenuHandle.h"
+#include "ui/FlyWnd.h"
+#include "ui/PanelGeometry.h"
+
+#include <shellapi.h>
+
+namespace {
+
+constexpr wchar_t kHelpPageUrl[] = L"https://tarvik.app/help";
+constexpr UINT kPlayTickMs = 500;
+constexpr UINT kOpenPendingMs = 200;
+
+struct CButtonPlace {
+    int nId;
+    int x, y, cx, cy;
+};
+constexpr CButtonPlace kButtonPlaces[] = {
+    {IDC_SELECT_TARGET, 5, 30, 60, 38}, {IDC_PLAY, 65, 30, 60, 38},
+    {IDC_FILE_MENU, 5, 70, 34, 24},     {IDC_EDIT, 48, 70, 34, 24},
+    {IDC_HELP_MENU, 91, 70, 34, 24},    {IDC_FLY_WINDOW, 86, 3, 20, 20},
+    {IDC_HIDE_PANEL, 105, 3, 20, 20},
+};
+
+UINT LiveHandleCountMessage() {
+    static const UINT s_uMessage = ::RegisterWindowMessageW(kLiveHandleCountMessage);
+    return s_uMessage;
+}
+
+}  // namespace
+
+CSnipDlg::CSnipDlg()
+    : CDialogImpl<CSnipDlg>(IDD_TARVIK_DIALOG),
+      m_hIconSmall(CIcon::Load(IDR_MAINFRAME, ::GetSystemMetrics(SM_CXSMICON),
+                               ::GetSystemMetrics(SM_CYSMICON))),
+      m_hIconBig(::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME))),
+      m_hCurSizeNS(::LoadCursorW(nullptr, IDC_SIZENS)),
+      m_hCurArrow(::LoadCursorW(nullptr, IDC_ARROW)),
+      m_settingsKey(CRegistryKey::Settings()) {}
+
+CSnipDlg::~CSnipDlg() = default;
+
+BOOL CSnipDlg::OnInitDialog() {
+    CDialogEx::OnInitDialog();
+    SetIcon(m_hIconBig, true);
+    SetIcon(m_hIconSmall.Get(), false);
+    // The taskbar button's text; the panel draws no caption.
+    SetWindowText(L"Tarvik");
+
+    // The single-instance hand-off plugs in here; until then every start is a first instance.
+
+    m_wndTargetList.CreateListView(
+        RECT{kListViewLeft, kListViewTop, kListViewLeft + kListViewWidth, kListViewTop + 100},
+        m_hWnd);
+    m_nScrollPos = 0;
+    m_trayIcon.Add(m_hWnd, WM_TRAYNOTIFY, m_hIconSmall.Get());
+
+    m_pFlyWnd = std::make_unique<CFlyWnd>(*this);
+    m_pFlyWnd->Create(m_hWnd);
+    m_pSightWnd = std::make_unique<CSightWnd>();
+    m_pSightWnd->Create(m_hWnd);
+
+    LoadButtonImages();
+    ::EnableWindow(GetDlgItem(IDC_PLAY), FALSE);
+    m_hTitleBitmap = CGdiObject<HBITMAP>(static_cast<HBITMAP>(::LoadImageW(
+        ::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_TITLE), IMAGE_BITMAP, 0, 0, 0)));
+    LayoutControls();
+
+    LoadDefaultFile();
+    ApplyStartupSettings();
+    SetTimer(IDT_PLAY_TICK, kPlayTickMs);
+    return TRUE;
+}
+
+void CSnipDlg::LoadButtonImages() {
+    const int cxSmall = ::GetSystemMetrics(SM_CXSMICON);
+    const int cySmall = ::GetSystemMetrics(SM_CYSMICON);
+    m_iconSelect = CIcon::Load(IDI_SELECT_TARGET, cxSmall, cySmall);
+    m_iconFile = CIcon::Load(IDI_FILE, cxSmall, cySmall);
+    m_iconEdit = CIcon::Load(IDI_SETTINGS, cxSmall, cySmall);
+    m_iconHelp = CIcon::Load(IDI_HELP, cxSmall, cySmall);
+    m_iconFly = CIcon::Load(IDI_FLY_WINDOW, 12, 12);
+    m_iconHide = CIcon::Load(IDI_HIDE_PANEL, 12, 12);
+    m_iconPlay = CIcon::Load(IDI_PLAY, 24, 24);
+    m_iconPlaying = CIcon::Load(IDI_PLAYING, 24, 24);
+    m_iconPlayDisabled = CIcon::Load(IDI_PLAY_DISABLED, 24, 24);
+
+    const auto setImage = [this](int nId, const CIcon& icon) {
+        ::SendMessageW(GetDlgItem(nId), BM_SETIMAGE, IMAGE_ICON,
+                       reinterpret_cast<LPARAM>(icon.Get()));
+    };
+    setImage(IDC_SELECT_TARGET, m_iconSelect);
+    setImage(IDC_PLAY, m_iconPlayDisabled);
+    setImage(IDC_FILE_MENU, m_iconFile);
+    setImage(IDC_EDIT, m_iconEdit);
+    setImage(IDC_HELP_MENU, m_iconHelp);
+    setImage(IDC_FLY_WINDOW, m_iconFly);
+    setImage(IDC_HIDE_PANEL, m_iconHide);
+}
+
+void CSnipDlg::LayoutControls() {
+    for (const CButtonPlace& place : kButtonPlaces) {
+        ::SetWindowPos(GetDlgItem(place.nId), nullptr, place.x, place.y, place.cx, place.cy,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void CSnipDlg::ApplyStartupSettings() {
+    const CStartupSettings settings = ReadStartupSettings(m_settingsKey);
+    m_bMetroMode = settings.nMetroMode;
+    const PanelPlacement placement =
+        ComputeStartupPlacement(settings.nMainTop, settings.nMainLeft, settings.nMainHeight,
+                                ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
+    const Rect& rc = placement.rcPanel;
+    SetWindowPos(nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, SWP_NOZORDER);
+    if (placement.bMoveFlyWindow && m_pFlyWnd) {
+        m_pFlyWnd->SetWindowPos(HWND_TOP, rc.left, rc.top, 0, 0, SWP_NOSIZE);
+    }
+    SetViewMode(StartupViewMode(settings.nStartupViewMode));
+    if (settings.nAutoPlay == 1) {
+        const HWND hPlay = GetDlgItem(IDC_PLAY);
+        ::SendMessageW(hPlay, BM_SETIMAGE, IMAGE_ICON,
+                       reinterpret_cast<LPARAM>(m_iconPlaying.Get()));
+        ::SendMessageW(hPlay, BM_SETCHECK, BST_CHECKED, 0);
+    }
+}
+
+void CSnipDlg::SetViewMode(int nMode) {
+    m_nViewMode = nMode;
+    if (nMode == kViewCommon) {
+        if (m_pFlyWnd) {
+            m_pFlyWnd->ShowWindow(SW_HIDE);
+        }
+        ShowWindow(SW_SHOW);
+    } else if (nMode == kViewFlyWindow) {
+        if (m_pFlyWnd) {
+            const RECT rc = GetWindowRect();
+            m_pFlyWnd->SetWindowPos(HWND_TOP, rc.left, rc.top, 0, 0, SWP_NOSIZE);
+            m_pFlyWnd->ShowWindow(SW_SHOW);
+        }
+        ShowWindow(SW_HIDE);
+    }
+    // Tray mode: the panel stays hidden (see OnWindowPosChanging); the fly window is left as is.
+}
+
+void CSnipDlg::ShowPanelFromTray(int nShowCommand) {
+    m_nViewMode = kViewCommon;
+    if (m_pFlyWnd) {
+        m_pFlyWnd->ShowWindow(SW_HIDE);
+    }
+    ShowWindow(nShowCommand);
+}
+
+int CSnipDlg::ShowSightForTest(int x, int y) {
+    if (!m_bMetroMode && m_pSightWnd) {
+        m_pSightWnd->PlaceAndShow(x, y);
+    }
+    SetTimer(IDT_HIDE_SIGHT, 2000);
+    return 1;
+}
+
+bool CSnipDlg::OnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult) {
+    if (uMsg == LiveHandleCountMessage()) {
+        lResult = CHandleCounts::Total();
+        return true;
+    }
+    return CDialogImpl<CSnipDlg>::OnMessage(uMsg, wParam, lParam, lResult);
+}
+
+LRESULT CSnipDlg::OnSize(WPARAM, LPARAM lParam) {
+    const LRESULT lResult = Default();
+    if (m_wndTargetList) {
+        const int nClientHeight = HIWORD(lParam);
+        m_wndTargetList.SetWindowPos(nullptr, 0, 0, kListViewWidth,
+                                     nClientHeight - kListViewHeightMargin,
+                                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    return lResult;
+}
+
+LRESULT CSnipDlg::OnGetMinMaxInfo(WPARAM, LPARAM lParam) {
+    auto* pInfo = reinterpret_cast<MINMAXINFO*>(lParam);
+    pInfo->ptMinTrackSize = POINT{150, 400};
+    pInfo->ptMaxTrackSize = POINT{150, 1200};
+    return Default();
+}
+
+LRESULT CSnipDlg::OnWindowPosChanging(WPARAM, LPARAM lParam) {
+    // Outside the Common view mode nothing may show the panel, not even the dialog manager
+    // after set-up.
+    if (m_nViewMode != kViewCommon) {
+        reinterpret_cast<WINDOWPOS*>(lParam)->flags &= ~static_cast<UINT>(SWP_SHOWWINDOW);
+    }
+    return Default();
+}
+
+LRESULT CSnipDlg::OnLButtonDblClk(WPARAM, LPARAM) {
+    OnFlyWindowButton();
+    return 0;
+}
+
+LRESULT CSnipDlg::OnTimer(WPARAM wParam, LPARAM) {
+    switch (wParam) {
+        case IDT_OPEN_PENDING:
+            KillTimer(IDT_OPEN_PENDING);
+            LoadTargetList(m_strPendingFile);
+            break;
+        case IDT_HIDE_SIGHT:
+            KillTimer(IDT_HIDE_SIGHT);
+            if (!m_bMetroMode && m_pSightWnd) {
+                m_pSightWnd->ShowWindow(SW_HIDE);
+            }
+            break;
+        default:
+            // The play tick and the click steps belong to the play loop.
+            break;
+    }
+    return 0;
+}
+
+void CSnipDlg::OnPlay() {
+    // The push-like check box has toggled itself; its icon follows.
+    UpdatePlayButton();
+}
+
+UINT CSnipDlg::TrackButtonMenu(int nButtonId, HMENU hMenu) {
+    const HWND hButton = GetDlgItem(nButtonId);
+    RECT rc{};
+    ::GetClientRect(hButton, &rc);
+    ::MapWindowPoints(hButton, nullptr, reinterpret_cast<POINT*>(&rc), 2);
+    return static_cast<UINT>(
+        ::TrackPopupMenu(hMenu, TPM_RETURNCMD, rc.left, rc.bottom, 0, m_hWnd, nullptr));
+}
+
+void CSnipDlg::OnFileButton() {
+    CMenuHandle menu = CMenuHandle::CreatePopup();
+    if (!menu) {
+        return;
+    }
+    ::AppendMenuW(menu.Get(), MF_STRING, ID_FILE_NEW, L"&New");
+    ::AppendMenuW(menu.Get(), MF_STRING, ID_FILE_LOAD, L"&Load...");
+    ::AppendMenuW(menu.Get(), MF_STRING, ID_FILE_SAVE, L"&Save...");
+    const UINT uChosen = TrackButtonMenu(IDC_FILE_MENU, menu.Get());
+    menu = CMenuHandle();
+    switch (uChosen) {
+        case ID_FILE_NEW:
+            NewTargetList();
+            break;
+        case ID_FILE_LOAD:
+            LoadTargetList(std::wstring());
+            break;
+        case ID_FILE_SAVE:
+            SaveTargetListAs();
+            break;
+        default:
+            break;
+    }
+}
+
+void CSnipDlg::OnHelpButton() {
+    CMenuHandle menu = CMenuHandle::CreatePopup();
+    if (!menu) {
+        return;
+    }
+    ::AppendMenuW(menu.Get(), MF_STRING, ID_HELP_HELP, L"&Help");
+    ::AppendMenuW(menu.Get(), MF_STRING, ID_HELP_ABOUT, L"&About...");
+    const UINT uChosen = TrackButtonMenu(IDC_HELP_MENU, menu.Get());
+    menu = CMenuHandle();
+    if (uChosen == ID_HELP_HELP) {
+        ::ShellExecuteW(nullptr, L"open", kHelpPageUrl, nullptr, nullptr, SW_HIDE);
+    }
+    // The About dialog arrives with its own window class.
+}
+
+void CSnipDlg::OnFlyWindowButton() {
+    SetViewMode(kViewFlyWindow);
+}
+
+void CSnipDlg::OnHidePanel() {
+    ShowWindow(SW_HIDE);
+}
+
+void CSnipDlg::OnTrayShow() {
+    ShowPanelFromTray(SW_RESTORE);
+}
+
+void CSnipDlg::OnTrayExit() {
+    m_trayIcon.Remove();
+    PostMessage(WM_CLOSE);
+}
+
+LRESULT CSnipDlg::OnTrayNotify(WPARAM wParam, LPARAM lParam) {
+    if (wParam != CTrayIcon::kIconId) {
+        return 0;
+    }
+    if (lParam == WM_LBUTTONDBLCLK) {
+        ShowPanelFromTray(SW_SHOW);
+        return 1;
+    }
+    if (lParam != WM_RBUTTONUP) {
+        return 0;
+    }
+    CMenuHandle menu = CMenuHandle::Load(IDR_TRAY_MENU);
+    const HMENU hPopup = menu ? ::GetSubMenu(menu.Get(), 0) : nullptr;
+    if (hPopup == nullptr) {
+        return 0;
+    }
+    ::SetMenuDefaultItem(hPopup, ID_TRAY_SHOW, FALSE);
+    POINT pt{};
+    ::GetCursorPos(&pt);
+    ::SetForegroundWindow(m_hWnd);
+    ::TrackPopupMenu(hPopup, 0, pt.x, pt.y, 0, m_hWnd, nullptr);
+    // Lets the menu close properly when the user clicks elsewhere.
+    PostMessage(WM_NULL);
+    return 1;
+}
+
+LRESULT CSnipDlg::OnClose(WPARAM, LPARAM) {
+    const RECT rc = GetWindowRect();
+    WritePanelPlace(m_settingsKey, rc.left, rc.top, rc.right, rc.bottom);
+    SaveDefaultFile();
+    if (m_pFlyWnd) {
+        m_pFlyWnd->EndDialog(0);
+        m_pFlyWnd.reset();
+    }
+    if (m_pSightWnd) {
+        m_pSightWnd->EndDialog(0);
+        m_pSightWnd.reset();
+    }
+    // The dialog manager turns the close request into the cancel command, which ends the run.
+    return Default();
+}
+
+LRESULT CSnipDlg::OnDestroy(WPARAM, LPARAM) {
+    const LRESULT lResult = Default();
+    ClearAllTargets();
+    m_wndTargetList.DestroyWindow();
+    return lResult;
+}

@@ -1,0 +1,166 @@
+// CSnipDlg: the main panel, run modally for the whole life of the process.
+#pragma once
+
+#include "app/RegistryKey.h"
+#include "capture/TargetListView.h"
+#include "framework/DialogEx.h"
+#include "framework/GdiObject.h"
+#include "framework/Icon.h"
+#include "ui/PanelDragTracker.h"
+#include "ui/TrayIcon.h"
+
+#include "resource.h"
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+
+class CFlyWnd;
+class CSightWnd;
+
+// The message the panel adds to its tray icon's notifications.
+inline constexpr UINT WM_TRAYNOTIFY = WM_USER + 101;
+// Registered message answered with the number of GDI and USER handles our owners hold: the leak
+// check of the end-to-end tests, since Wine's GetGuiResources answers 0.
+inline constexpr wchar_t kLiveHandleCountMessage[] = L"Tarvik.LiveHandleCount";
+
+class CSnipDlg : public CDialogImpl<CSnipDlg> {
+public:
+    enum TimerId : UINT_PTR {
+        IDT_PLAY_TICK = 9991,
+        IDT_CLICK_STEP = 9992,
+        IDT_HIDE_SIGHT = 9994,
+        IDT_OPEN_PENDING = 9997,
+    };
+    enum ViewMode { kViewCommon = 0, kViewFlyWindow = 1, kViewTray = 2 };
+
+    CSnipDlg();
+    ~CSnipDlg() override;
+
+    // Where the default file lives and which key holds the settings. Tests point both elsewhere
+    // before the dialog is created; the program uses the application-data folder and
+    // HKCU\Software\Tarvik\Tarvik.
+    void SetDataFolder(std::filesystem::path folder) { m_dataFolderOverride = std::move(folder); }
+    void SetSettingsKey(CRegistryKey key) { m_settingsKey = std::move(key); }
+
+    // Services other windows call.
+    void SetViewMode(int nMode);
+    // Only records the mode; for a window that then shows or hides the panel itself.
+    void SetViewModeOnly(int nMode) { m_nViewMode = nMode; }
+    void UpdatePlayButton();
+    void RelayoutTiles();
+    void MoveTiles();
+    void RenumberAfterRemove(int nRemovedSlot);
+    void ReorderTile(int nFromSlot, int nInsertBefore);
+    int ShowSightForTest(int x, int y);
+
+    // Target-list file commands.
+    void NewTargetList();
+    bool SaveTargetListAs();
+    void LoadTargetList(std::wstring strPath);
+    void SaveDefaultFile();
+    void LoadDefaultFile();
+    void ClearAllTargets();
+    void CreateTargetTiles();
+
+    CTargetObjList& TargetList() { return *m_wndTargetList.m_pTargetList; }
+    CTargetListView& ListView() { return m_wndTargetList; }
+    int ViewMode() const { return m_nViewMode; }
+    int ScrollPos() const { return m_nScrollPos; }
+    CFlyWnd* FlyWnd() const { return m_pFlyWnd.get(); }
+    // The default file's path, or nothing when the application-data folder is not available.
+    std::optional<std::filesystem::path> DefaultFilePath(bool bCreateFolder) const;
+
+protected:
+    BOOL OnInitDialog() override;
+    bool OnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult) override;
+
+private:
+    LRESULT OnSize(WPARAM wParam, LPARAM lParam);
+    LRESULT OnGetMinMaxInfo(WPARAM wParam, LPARAM lParam);
+    LRESULT OnWindowPosChanging(WPARAM wParam, LPARAM lParam);
+    LRESULT OnMouseWheel(WPARAM wParam, LPARAM lParam);
+    LRESULT OnLButtonDblClk(WPARAM wParam, LPARAM lParam);
+    LRESULT OnLButtonDown(WPARAM wParam, LPARAM lParam);
+    LRESULT OnMouseMove(WPARAM wParam, LPARAM lParam);
+    LRESULT OnLButtonUp(WPARAM wParam, LPARAM lParam);
+    LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
+    LRESULT OnTimer(WPARAM wParam, LPARAM lParam);
+    LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
+    LRESULT OnClose(WPARAM wParam, LPARAM lParam);
+    LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);
+
+    void OnPlay();
+    void OnFileButton();
+    void OnHelpButton();
+    void OnFlyWindowButton();
+    void OnHidePanel();
+    void OnTrayShow();
+    void OnTrayExit();
+
+    void LoadButtonImages();
+    void LayoutControls();
+    void ApplyStartupSettings();
+    void ShowPanelFromTray(int nShowCommand);
+    // Runs a popup menu under a button and returns the chosen id (0: dismissed).
+    UINT TrackButtonMenu(int nButtonId, HMENU hMenu);
+    void ApplyMouseActions(const PanelMouseActions& actions, POINT ptClient);
+    void PaintPanel(HDC hDC, const RECT& rcClient);
+    void StopPlayTimers();
+    // Shows a file error as the framework does: stop icon, the application's title.
+    void ShowFileError(const std::u16string& strMessage);
+    // Writes the current list to `path` atomically; shows the error and returns false on failure.
+    bool WriteListTo(const std::filesystem::path& path);
+
+    int m_nViewMode = kViewCommon;
+    int m_bMetroMode = 0;
+    int m_nScrollPos = 0;
+    int m_nContentHeight = 0;
+    std::wstring m_strPendingFile;
+
+    CIcon m_hIconSmall;
+    HICON m_hIconBig = nullptr;  // shared by the system (LoadIconW)
+    HCURSOR m_hCurSizeNS = nullptr;
+    HCURSOR m_hCurArrow = nullptr;
+    CGdiObject<HBITMAP> m_hTitleBitmap;
+    // The buttons' images; the buttons only borrow them.
+    CIcon m_iconSelect, m_iconFile, m_iconEdit, m_iconHelp, m_iconFly, m_iconHide;
+    CIcon m_iconPlay, m_iconPlaying, m_iconPlayDisabled;
+
+    CTargetListView m_wndTargetList;
+    std::unique_ptr<CFlyWnd> m_pFlyWnd;
+    std::unique_ptr<CSightWnd> m_pSightWnd;
+    CTrayIcon m_trayIcon;
+    CPanelDragTracker m_dragTracker;
+
+    std::filesystem::path m_dataFolderOverride;
+    CRegistryKey m_settingsKey;
+
+    // The message tables come last: they name handlers declared above.
+public:
+    static constexpr CMessageEntry<CSnipDlg> s_messages[] = {
+        {WM_SIZE, &CSnipDlg::OnSize},
+        {WM_GETMINMAXINFO, &CSnipDlg::OnGetMinMaxInfo},
+        {WM_WINDOWPOSCHANGING, &CSnipDlg::OnWindowPosChanging},
+        {WM_MOUSEWHEEL, &CSnipDlg::OnMouseWheel},
+        {WM_LBUTTONDBLCLK, &CSnipDlg::OnLButtonDblClk},
+        {WM_LBUTTONDOWN, &CSnipDlg::OnLButtonDown},
+        {WM_MOUSEMOVE, &CSnipDlg::OnMouseMove},
+        {WM_LBUTTONUP, &CSnipDlg::OnLButtonUp},
+        {WM_PAINT, &CSnipDlg::OnPaint},
+        {WM_TIMER, &CSnipDlg::OnTimer},
+        {WM_TRAYNOTIFY, &CSnipDlg::OnTrayNotify},
+        {WM_CLOSE, &CSnipDlg::OnClose},
+        {WM_DESTROY, &CSnipDlg::OnDestroy},
+    };
+    static constexpr CCommandEntry<CSnipDlg> s_commands[] = {
+        {IDC_PLAY, &CSnipDlg::OnPlay},
+        {IDC_FILE_MENU, &CSnipDlg::OnFileButton},
+        {IDC_HELP_MENU, &CSnipDlg::OnHelpButton},
+        {IDC_FLY_WINDOW, &CSnipDlg::OnFlyWindowButton},
+        {IDC_HIDE_PANEL, &CSnipDlg::OnHidePanel},
+        {ID_TRAY_SHOW, &CSnipDlg::OnTrayShow},
+        {ID_TRAY_EXIT, &CSnipDlg::OnTrayExit},
+    };
+};

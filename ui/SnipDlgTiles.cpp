@@ -1,0 +1,69 @@
+// The panel's tile column: layout, scrolling, renumbering and the Play button's state.
+#include "ui/PanelGeometry.h"
+#include "ui/SnipDlg.h"
+
+void CSnipDlg::UpdatePlayButton() {
+    const HWND hPlay = GetDlgItem(IDC_PLAY);
+    const CTargetObjList* pList = m_wndTargetList.m_pTargetList.get();
+    HICON hIcon = m_iconPlayDisabled.Get();
+    const bool bEnable = pList != nullptr && !pList->IsEmpty();
+    if (bEnable) {
+        const bool bChecked = ::SendMessageW(hPlay, BM_GETCHECK, 0, 0) == BST_CHECKED;
+        hIcon = bChecked ? m_iconPlaying.Get() : m_iconPlay.Get();
+    }
+    ::SendMessageW(hPlay, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(hIcon));
+    ::EnableWindow(hPlay, bEnable ? TRUE : FALSE);
+}
+
+void CSnipDlg::RelayoutTiles() {
+    const CTargetObjList* pList = m_wndTargetList.m_pTargetList.get();
+    m_nContentHeight = TileContentHeight(pList != nullptr ? pList->Count() : 0);
+    const RECT rcClient = GetClientRect();
+    m_nScrollPos = ClampScrollPos(m_nScrollPos, m_nContentHeight, TileAreaHeight(rcClient.bottom));
+    m_wndTargetList.m_nScrollPos = m_nScrollPos;
+    MoveTiles();
+    // Only the strip at the right edge, where the scroll indicator is, needs repainting.
+    InvalidateRect(RECT{rcClient.right - 13, rcClient.top, rcClient.right, rcClient.bottom}, false);
+    UpdateWindow();
+}
+
+void CSnipDlg::MoveTiles() {
+    const CTargetObjList* pList = m_wndTargetList.m_pTargetList.get();
+    if (pList == nullptr) {
+        return;
+    }
+    HDWP hdwp = ::BeginDeferWindowPos(static_cast<int>(pList->Count()));
+    for (const auto& pTarget : *pList) {
+        if (hdwp == nullptr) {
+            // A failed DeferWindowPos has already given the batch back.
+            return;
+        }
+        if (pTarget->m_pMiniView == nullptr) {
+            continue;
+        }
+        hdwp = ::DeferWindowPos(hdwp, pTarget->m_pMiniView->GetSafeHwnd(), nullptr, kTileLeft,
+                                TileTop(pTarget->m_nOrder, m_nScrollPos), 0, 0,
+                                SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
+    }
+    if (hdwp != nullptr) {
+        ::EndDeferWindowPos(hdwp);
+    }
+}
+
+void CSnipDlg::RenumberAfterRemove(int nRemovedSlot) {
+    CTargetObjList& list = TargetList();
+    list.RenumberAfterRemove(nRemovedSlot);
+    m_wndTargetList.m_nContentHeight = TileContentHeight(list.Count());
+    RelayoutTiles();
+}
+
+void CSnipDlg::ReorderTile(int nFromSlot, int nInsertBefore) {
+    // The drop marker of the list view ends here once tiles can be dragged.
+    TargetList().MoveOrder(nFromSlot, nInsertBefore);
+}
+
+LRESULT CSnipDlg::OnMouseWheel(WPARAM wParam, LPARAM) {
+    m_nScrollPos += WheelScrollStep(GET_WHEEL_DELTA_WPARAM(wParam));
+    RelayoutTiles();
+    return 0;
+}
