@@ -57,7 +57,7 @@ fi
 export DISPLAY=":$display_number"
 
 echo "run.sh: preparing the Wine prefix $WINEPREFIX"
-bash tools/wine-prefix-init.sh >"$log_dir/wineboot.log" 2>&1 ||
+TARVIK_NO_WINDOW_MANAGER=1 bash tools/wine-prefix-init.sh >"$log_dir/wineboot.log" 2>&1 ||
     { echo "run.sh: preparing the Wine prefix failed (see $log_dir/wineboot.log)" >&2; exit 1; }
 # Without a window manager on Xvfb, Wine has to draw the title bars itself.
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1

@@ -19,3 +19,11 @@ for font in /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon; do
     [[ -e "$font" ]] || continue
     [[ -e "$fonts_dir/$(basename "$font")" ]] || cp "$font" "$fonts_dir/"
 done
+
+# On a display without a window manager (our Xvfb, TARVIK_NO_WINDOW_MANAGER=1) nothing answers
+# Wine's requests to one: hiding or destroying a "managed" window (one with a caption or
+# WS_EX_APPWINDOW, such as Tarvik's panel) would wait two seconds each time. Unmanaged windows
+# look the same there. On a real desktop the window manager stays in charge.
+if [[ "${TARVIK_NO_WINDOW_MANAGER:-0}" == 1 ]]; then
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null
+fi

@@ -110,7 +110,7 @@ start_session() {
     # a second. It detaches itself; its output goes to the log, never to ctest's pipes.
     wineserver -p </dev/null >>"$log_dir/wineserver.log" 2>&1 || fail "wineserver did not start"
     # Creates the prefix on the first run (slow), and only starts its services afterwards.
-    timeout 240 bash "$(dirname "${BASH_SOURCE[0]}")/wine-prefix-init.sh" \
+    TARVIK_NO_WINDOW_MANAGER=1 timeout 240 bash "$(dirname "${BASH_SOURCE[0]}")/wine-prefix-init.sh" \
         </dev/null >"$log_dir/wineboot.log" 2>&1 ||
         fail "preparing the Wine prefix $WINEPREFIX failed"
     echo "wine-session: Xvfb on $DISPLAY (pid $xvfb_pid), wineserver for $WINEPREFIX"
