@@ -266,3 +266,61 @@ TEST_F(SnipDlgTest, AutoPlayChecksPlayOnlyForOne) {
         ClosePanel();
     }
 }
+
+namespace {
+
+// The panel's pixels as they are on the screen: frame, separators and title included.
+class CScreenPixels {
+public:
+    explicit CScreenPixels(HWND hWnd) : m_hWnd(hWnd) { m_hDC = ::GetDC(hWnd); }
+    ~CScreenPixels() { ::ReleaseDC(m_hWnd, m_hDC); }
+    CScreenPixels(const CScreenPixels&) = delete;
+    CScreenPixels& operator=(const CScreenPixels&) = delete;
+    COLORREF At(int x, int y) const { return ::GetPixel(m_hDC, x, y); }
+
+private:
+    HWND m_hWnd;
+    HDC m_hDC;
+};
+
+}  // namespace
+
+TEST_F(SnipDlgTest, PaintsItsFrameSeparatorsAndTitle) {
+    CSnipDlg& panel = OpenPanel();
+    panel.SetWindowPos(nullptr, 0, 0, 130, 300, SWP_NOMOVE | SWP_NOZORDER);
+    ::RedrawWindow(panel.GetSafeHwnd(), nullptr, nullptr,
+                   RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    const CScreenPixels pixels(panel.GetSafeHwnd());
+    const int W = 130;
+    const int H = 300;
+    // Frame: light outer and inner edges top and left, dark ones right and bottom.
+    EXPECT_EQ(pixels.At(50, 0), RGB(0xE3, 0xE3, 0xE3));
+    EXPECT_EQ(pixels.At(0, 150), RGB(0xE3, 0xE3, 0xE3));
+    EXPECT_EQ(pixels.At(50, 1), RGB(0xFF, 0xFF, 0xFF));
+    EXPECT_EQ(pixels.At(1, 150), RGB(0xFF, 0xFF, 0xFF));
+    EXPECT_EQ(pixels.At(W - 1, 150), RGB(0x69, 0x69, 0x69));
+    EXPECT_EQ(pixels.At(50, H - 1), RGB(0x69, 0x69, 0x69));
+    EXPECT_EQ(pixels.At(W - 2, 150), RGB(0xA0, 0xA0, 0xA0));
+    EXPECT_EQ(pixels.At(50, H - 2), RGB(0xA0, 0xA0, 0xA0));
+    // Separators, with their shadows, follow the height.
+    for (int y : {25, 97, 102, H - 10, H - 6}) {
+        EXPECT_EQ(pixels.At(3, y), RGB(0xCC, 0xCC, 0xCC)) << y;
+    }
+    for (int y : {26, H - 5}) {
+        EXPECT_EQ(pixels.At(3, y), RGB(0xB9, 0xB9, 0xB9)) << y;
+    }
+    // LineTo leaves out the end point.
+    EXPECT_NE(pixels.At(127, 25), RGB(0xCC, 0xCC, 0xCC));
+    // The title darkens the background where its letters are and nowhere else.
+    const COLORREF background = pixels.At(60, 28);
+    int nDarker = 0;
+    for (int y = 5; y < 5 + 18; ++y) {
+        for (int x = 3; x < 3 + 78; ++x) {
+            const COLORREF c = pixels.At(x, y);
+            EXPECT_LE(GetRValue(c), GetRValue(background));
+            nDarker += GetRValue(c) < GetRValue(background) ? 1 : 0;
+        }
+    }
+    EXPECT_GT(nDarker, 78 * 18 / 10);
+    EXPECT_EQ(pixels.At(82, 12), background);
+}
