@@ -2,7 +2,9 @@
 # builds natively and with mingw-w64 and never includes <windows.h>.
 set(TARVIK_CORE_SOURCES
     engine/BitmapEx.cpp
+    engine/ClickSequence.cpp
     engine/Dimming.cpp
+    engine/MouseNormalise.cpp
     engine/PictureSearch.cpp
     engine/PictureSearchAnchors.cpp
     engine/PictureSearchAvx2.cpp
@@ -13,6 +15,7 @@ set(TARVIK_CORE_SOURCES
     engine/PixelBuffer.cpp
     engine/RegionRuns.cpp
     engine/TargetSearch.cpp
+    engine/UserActivity.cpp
     model/Archive.cpp
     model/AtomicFile.cpp
     model/BmpImage.cpp
