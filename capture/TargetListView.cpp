@@ -23,8 +23,10 @@ bool CTargetListView::CreateListView(const RECT& rc, HWND hParent) {
     cls.uStyle = CS_HREDRAW | CS_VREDRAW;
     cls.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     cls.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
-    const bool bCreated =
-        Create(cls, 0, L"RollupCtrl", WS_CHILD | WS_VISIBLE, rc, hParent, kListViewId);
+    // WS_CLIPCHILDREN: when the tiles scroll, the background uncovered is erased around them,
+    // not over them.
+    const bool bCreated = Create(cls, 0, L"RollupCtrl", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, rc,
+                                 hParent, kListViewId);
     m_pTargetList = std::make_unique<CTargetObjList>();
     m_nScrollPos = 0;
     m_nContentHeight = 0;

@@ -41,9 +41,11 @@ void CSnipDlg::MoveTiles() {
         if (pTarget->m_pMiniView == nullptr) {
             continue;
         }
+        // SWP_NOCOPYBITS: each tile repaints at its new place. Copying the old bits, when tiles
+        // move onto each other's places in one batch, can leave a neighbour's stale picture.
         hdwp = ::DeferWindowPos(hdwp, pTarget->m_pMiniView->GetSafeHwnd(), nullptr, kTileLeft,
                                 TileTop(pTarget->m_nOrder, m_nScrollPos), 0, 0,
-                                SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
+                                SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW | SWP_NOCOPYBITS);
     }
     if (hdwp != nullptr) {
         ::EndDeferWindowPos(hdwp);

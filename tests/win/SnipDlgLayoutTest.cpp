@@ -324,3 +324,35 @@ TEST_F(SnipDlgTest, PaintsItsFrameSeparatorsAndTitle) {
     EXPECT_GT(nDarker, 78 * 18 / 10);
     EXPECT_EQ(pixels.At(82, 12), background);
 }
+
+namespace {
+
+// The window's on-screen pixels, row by row.
+std::vector<COLORREF> ScreenPixelsOf(HWND hWnd) {
+    RECT rc{};
+    ::GetClientRect(hWnd, &rc);
+    const CScreenPixels pixels(hWnd);
+    std::vector<COLORREF> result;
+    for (int y = 0; y < rc.bottom; ++y) {
+        for (int x = 0; x < rc.right; ++x) {
+            result.push_back(pixels.At(x, y));
+        }
+    }
+    return result;
+}
+
+}  // namespace
+
+TEST_F(SnipDlgTest, ScrolledTilesLookAsIfFreshlyPainted) {
+    WriteList(20, DefaultFile());
+    CSnipDlg& panel = OpenPanel();
+    const HWND hList = panel.ListView().GetSafeHwnd();
+    for (int nDelta : {-120, -120, -360, -120 * 40, 120, 240}) {
+        Wheel(panel, nDelta);
+        PumpPendingMessages();
+        const std::vector<COLORREF> scrolled = ScreenPixelsOf(hList);
+        ::RedrawWindow(panel.GetSafeHwnd(), nullptr, nullptr,
+                       RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        EXPECT_TRUE(ScreenPixelsOf(hList) == scrolled) << "after a wheel delta of " << nDelta;
+    }
+}
