@@ -38,16 +38,14 @@ list(REMOVE_ITEM TARVIK_RESOURCE_FILES ${PROJECT_SOURCE_DIR}/res/Tarvik.rc)
 set_source_files_properties(${PROJECT_SOURCE_DIR}/res/Tarvik.rc PROPERTIES
     OBJECT_DEPENDS "${TARVIK_RESOURCE_FILES}")
 
-# Tests of the Windows code, and tests that drive the real Tarvik.exe (they find it next to
-# their own executable); resource scripts in tests/win hold the tests' own dialog templates.
+# Tests of the Windows code, in-process; the resource scripts in tests/win hold the tests' own
+# dialog templates and embed the application's.
 file(GLOB TARVIK_WIN_TEST_SOURCES CONFIGURE_DEPENDS
     ${PROJECT_SOURCE_DIR}/tests/win/*.cpp
     ${PROJECT_SOURCE_DIR}/tests/win/*.rc)
 add_executable(tarvik_win_tests ${TARVIK_WIN_TEST_SOURCES})
 target_link_libraries(tarvik_win_tests PRIVATE
-    ${TARVIK_WIN_LIBRARY} tarvik_core tarvik_options gmock gtest_main
-    ${TARVIK_WINDOWS_LIBS} version)
-add_dependencies(tarvik_win_tests Tarvik)
+    ${TARVIK_WIN_LIBRARY} tarvik_core tarvik_options gmock gtest_main ${TARVIK_WINDOWS_LIBS})
 set_source_files_properties(${PROJECT_SOURCE_DIR}/tests/win/TarvikUiResources.rc PROPERTIES
     OBJECT_DEPENDS "${TARVIK_RESOURCE_FILES}")
 add_test(NAME tarvik_win_tests COMMAND tarvik_win_tests)
@@ -63,10 +61,13 @@ add_test(NAME wine_session_stop
     COMMAND /bin/bash ${PROJECT_SOURCE_DIR}/tools/wine-session.sh stop ${CMAKE_BINARY_DIR})
 set_tests_properties(wine_session_stop PROPERTIES FIXTURES_CLEANUP wine_session TIMEOUT 120)
 
+include(${PROJECT_SOURCE_DIR}/cmake/EndToEnd.cmake)
+
 # Every shipped executable must run on a bare Windows: system DLLs only, no mingw runtime DLLs.
 find_program(TARVIK_OBJDUMP NAMES ${CMAKE_OBJDUMP} x86_64-w64-mingw32-objdump REQUIRED)
 set(TARVIK_SHIPPED_EXES
-    Tarvik tarvik-cli tarvik-bench tarvik_core_tests tarvik_cli_tests tarvik_win_tests)
+    Tarvik tarvik-cli tarvik-bench tarvik_core_tests tarvik_cli_tests tarvik_win_tests
+    tarvik_e2e_tests)
 set(TARVIK_EXE_FILES)
 foreach(exe IN LISTS TARVIK_SHIPPED_EXES)
     if(TARGET ${exe})

@@ -1,9 +1,9 @@
-// Starts the built Tarvik.exe, checks its main window and embedded resources, then closes it.
-#include <windows.h>
+// The resources embedded in the built Tarvik.exe: manifest, version information, icons, bitmaps
+// and the cursor at the sizes the windows load them.
+#include "tests/e2e/TarvikProcess.h"
 
 #include <gtest/gtest.h>
 
-#include <cwchar>
 #include <memory>
 #include <string>
 #include <type_traits>
@@ -11,108 +11,13 @@
 
 namespace {
 
-// Generous bounds so a slow or busy machine is not mistaken for a hang.
-constexpr DWORD kStartTimeoutMs = 60000;
-constexpr DWORD kExitTimeoutMs = 60000;
-
-struct HandleCloser {
-    void operator()(HANDLE handle) const { CloseHandle(handle); }
-};
-using UniqueHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, HandleCloser>;
-
 struct ModuleFreer {
     void operator()(HMODULE module) const { FreeLibrary(module); }
 };
 using UniqueModule = std::unique_ptr<std::remove_pointer_t<HMODULE>, ModuleFreer>;
 
-// Tarvik.exe is built into the same folder as this test executable.
 std::wstring TarvikExePath() {
-    std::vector<wchar_t> buffer(MAX_PATH);
-    for (;;) {
-        const DWORD length =
-            GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (length == 0) {
-            return {};
-        }
-        if (length < buffer.size()) {
-            std::wstring path(buffer.data(), length);
-            return path.substr(0, path.find_last_of(L"\\/") + 1) + L"Tarvik.exe";
-        }
-        buffer.resize(buffer.size() * 2);
-    }
-}
-
-// A started Tarvik.exe; terminated on destruction if a failed check left it running.
-class TarvikProcess {
-public:
-    explicit TarvikProcess(const std::wstring& exePath) {
-        STARTUPINFOW startup{};
-        startup.cb = sizeof(startup);
-        PROCESS_INFORMATION info{};
-        std::wstring commandLine = L"\"" + exePath + L"\"";
-        if (CreateProcessW(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                           nullptr, &startup, &info)) {
-            process_.reset(info.hProcess);
-            thread_.reset(info.hThread);
-            id_ = info.dwProcessId;
-        } else {
-            startError_ = GetLastError();
-        }
-    }
-    ~TarvikProcess() {
-        if (process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) {
-            TerminateProcess(process_.get(), 1);
-            WaitForSingleObject(process_.get(), kExitTimeoutMs);
-        }
-    }
-    TarvikProcess(const TarvikProcess&) = delete;
-    TarvikProcess& operator=(const TarvikProcess&) = delete;
-
-    bool Started() const { return static_cast<bool>(process_); }
-    DWORD StartError() const { return startError_; }
-    HANDLE Handle() const { return process_.get(); }
-    DWORD Id() const { return id_; }
-
-private:
-    UniqueHandle process_;
-    UniqueHandle thread_;
-    DWORD id_ = 0;
-    DWORD startError_ = ERROR_SUCCESS;
-};
-
-struct WindowSearch {
-    DWORD processId;
-    const wchar_t* title;
-    HWND found;
-};
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM context) {
-    auto* search = reinterpret_cast<WindowSearch*>(context);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    wchar_t text[64] = {};
-    if (owner == search->processId && GetWindowTextW(window, text, 64) > 0 &&
-        std::wcscmp(text, search->title) == 0) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// Polls the top-level windows until the process shows one with TITLE, exits, or time runs out.
-HWND WaitForTopLevelWindow(const TarvikProcess& process, const wchar_t* title) {
-    const ULONGLONG deadline = GetTickCount64() + kStartTimeoutMs;
-    do {
-        WindowSearch search{process.Id(), title, nullptr};
-        EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-        if (search.found != nullptr) {
-            return search.found;
-        }
-        if (WaitForSingleObject(process.Handle(), 50) == WAIT_OBJECT_0) {
-            return nullptr;
-        }
-    } while (GetTickCount64() < deadline);
-    return nullptr;
+    return TestExeFolder() + L"\\Tarvik.exe";
 }
 
 // The RT_MANIFEST resource with the id Windows reads at process start, or "" if missing.
@@ -226,27 +131,6 @@ TEST(TarvikResources, IconsBitmapsAndCursorLoadAtTheirSizes) {
         EXPECT_EQ(size.cx, picture.size) << "resource " << picture.id;
         EXPECT_EQ(size.cy, picture.height) << "resource " << picture.id;
     }
-}
-
-TEST(TarvikStartClose, ShowsMainWindowAndExitsWithZeroOnClose) {
-    const std::wstring exePath = TarvikExePath();
-    TarvikProcess tarvik(exePath);
-    ASSERT_TRUE(tarvik.Started()) << "CreateProcessW(" << exePath << ") failed with error "
-                                  << tarvik.StartError();
-
-    // Returns once the message loop waits for input, i.e. after the window was shown.
-    ASSERT_EQ(WaitForInputIdle(tarvik.Handle(), kStartTimeoutMs), 0u);
-    const HWND window = WaitForTopLevelWindow(tarvik, L"Tarvik");
-    ASSERT_NE(window, nullptr) << "Tarvik.exe showed no top-level window titled \"Tarvik\"";
-    EXPECT_TRUE(IsWindowVisible(window));
-    EXPECT_EQ(GetAncestor(window, GA_ROOT), window);
-
-    ASSERT_TRUE(PostMessageW(window, WM_CLOSE, 0, 0));
-    ASSERT_EQ(WaitForSingleObject(tarvik.Handle(), kExitTimeoutMs), WAIT_OBJECT_0)
-        << "Tarvik.exe still runs after WM_CLOSE";
-    DWORD exitCode = STILL_ACTIVE;
-    ASSERT_TRUE(GetExitCodeProcess(tarvik.Handle(), &exitCode));
-    EXPECT_EQ(exitCode, 0u);
 }
 
 }  // namespace

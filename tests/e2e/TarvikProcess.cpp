@@ -1,0 +1,90 @@
+// Starting, finding and ending Tarvik.exe.
+#include "tests/e2e/TarvikProcess.h"
+
+#include "tests/e2e/TarvikWindows.h"
+
+#include <vector>
+
+std::wstring TestExeFolder() {
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD nLength =
+            GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (nLength == 0) {
+            return {};
+        }
+        if (nLength < buffer.size()) {
+            const std::wstring strPath(buffer.data(), nLength);
+            return strPath.substr(0, strPath.find_last_of(L"\\/"));
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+HWND FindMainWindow(DWORD nProcessId) {
+    for (const HWND hWnd : TopLevelWindowsOf(nProcessId)) {
+        if (IsWindowVisible(hWnd) && ClassNameOf(hWnd) == L"#32770" &&
+            GetWindow(hWnd, GW_OWNER) == nullptr && TextOf(hWnd) == L"Tarvik") {
+            return hWnd;
+        }
+    }
+    return nullptr;
+}
+
+CTarvikProcess::CTarvikProcess() {
+    const std::wstring strExe = TestExeFolder() + L"\\Tarvik.exe";
+    std::wstring strCommandLine = L"\"" + strExe + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    QueryPerformanceCounter(&m_started);
+    if (CreateProcessW(strExe.c_str(), strCommandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                       nullptr, &startup, &info)) {
+        m_process.reset(info.hProcess);
+        m_thread.reset(info.hThread);
+        m_nId = info.dwProcessId;
+    } else {
+        m_nStartError = GetLastError();
+    }
+}
+
+CTarvikProcess::~CTarvikProcess() {
+    if (IsRunning()) {
+        Kill();
+    }
+}
+
+bool CTarvikProcess::IsRunning() const {
+    return m_process && WaitForSingleObject(m_process.get(), 0) == WAIT_TIMEOUT;
+}
+
+double CTarvikProcess::ElapsedMs() const {
+    LARGE_INTEGER now{};
+    LARGE_INTEGER frequency{};
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(now.QuadPart - m_started.QuadPart) * 1000.0 /
+           static_cast<double>(frequency.QuadPart);
+}
+
+HWND CTarvikProcess::WaitForMainWindow(DWORD nTimeoutMs) const {
+    HWND hMain = nullptr;
+    WaitUntil(
+        [&] {
+            hMain = FindMainWindow(m_nId);
+            return hMain != nullptr || !IsRunning();
+        },
+        nTimeoutMs, 5);
+    return hMain;
+}
+
+bool CTarvikProcess::WaitForExit(DWORD nTimeoutMs) const {
+    return m_process && WaitForSingleObject(m_process.get(), nTimeoutMs) == WAIT_OBJECT_0;
+}
+
+void CTarvikProcess::Kill() {
+    if (m_process) {
+        TerminateProcess(m_process.get(), 1);
+        WaitForSingleObject(m_process.get(), kStartTimeoutMs);
+    }
+}
