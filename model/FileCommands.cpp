@@ -18,18 +18,9 @@ namespace {
 constexpr wchar_t kFileFilter[] = L"Tarvik Files (*.trvk)|*.trvk|All Files (*.*)|*.*||";
 constexpr UINT kAutosaveResumeMs = 2000;
 
-bool IsOpenFailure(FileErrorKind kind) {
-    switch (kind) {
-        case FileErrorKind::FileNotFound:
-        case FileErrorKind::BadPath:
-        case FileErrorKind::AccessDenied:
-        case FileErrorKind::SharingViolation:
-        case FileErrorKind::TooManyOpenFiles:
-        case FileErrorKind::Generic:
-            return true;
-        default:
-            return false;
-    }
+// A default file that is simply not there: the first run, or the user deleted it.
+bool IsMissingFile(FileErrorKind kind) {
+    return kind == FileErrorKind::FileNotFound || kind == FileErrorKind::BadPath;
 }
 
 std::u16string CurrentDefaultSaveName() {
@@ -39,15 +30,16 @@ std::u16string CurrentDefaultSaveName() {
     return DefaultSaveName(localTime);
 }
 
-// Keeps a default file that could not be read beside it, so that the next autosave, which
-// writes whatever list is current, cannot destroy the only copy (a file from a newer version,
-// say).
-void KeepUnreadableDefaultFile(const std::filesystem::path& path) {
+// Copies a default file that could not be read beside it, so that the next autosave, which
+// writes whatever list is current, cannot destroy the only copy (a file from a newer version, or
+// one that another program held open at start-up). True when the copy is made.
+bool KeepUnreadableDefaultFile(const std::filesystem::path& path) {
     std::error_code error;
     std::filesystem::path copy = path;
     copy.replace_extension(L".unreadable.trvk");
-    std::filesystem::copy_file(path, copy, std::filesystem::copy_options::overwrite_existing,
-                               error);
+    return std::filesystem::copy_file(path, copy, std::filesystem::copy_options::overwrite_existing,
+                                      error) &&
+           !error;
 }
 
 }  // namespace
@@ -158,6 +150,11 @@ void CSnipDlg::SaveDefaultFile() {
     if (const auto path = DefaultFilePath(true)) {
         std::error_code error;
         std::filesystem::create_directory(path->parent_path(), error);
+        // A default file that could not be read at start-up is copied aside before it is
+        // replaced; if that is still impossible, it is better replaced than the new list lost.
+        if (m_bDefaultFileUnread && KeepUnreadableDefaultFile(*path)) {
+            m_bDefaultFileUnread = false;
+        }
         WriteListTo(*path);
     }
     SetTimer(IDT_PLAY_TICK, kAutosaveResumeMs);
@@ -173,8 +170,8 @@ void CSnipDlg::LoadDefaultFile() {
             CreateTargetTiles();
         } catch (const CFileException& error) {
             // A default file that is not there (the first run) is not worth a word.
-            if (!IsOpenFailure(error.Kind())) {
-                KeepUnreadableDefaultFile(*path);
+            if (!IsMissingFile(error.Kind())) {
+                m_bDefaultFileUnread = !KeepUnreadableDefaultFile(*path);
                 ShowFileError(error.Message());
             }
         } catch (const std::bad_alloc&) {

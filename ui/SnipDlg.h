@@ -118,6 +118,8 @@ private:
     int m_nScrollPos = 0;
     int m_nContentHeight = 0;
     std::wstring m_strPendingFile;
+    // The default file was there at start-up but could not be read, nor copied aside yet.
+    bool m_bDefaultFileUnread = false;
 
     CIcon m_hIconSmall;
     HICON m_hIconBig = nullptr;  // shared by the system (LoadIconW)

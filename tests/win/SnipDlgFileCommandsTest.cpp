@@ -264,3 +264,21 @@ TEST_F(SnipDlgTest, HandleCountsReturnToTheirBaselineAfterNewAndLoadCycles) {
     EXPECT_EQ(panel.TargetList().Count(), 12u);
     EXPECT_EQ(CHandleCounts::Total(), nBaseline);
 }
+
+TEST_F(SnipDlgTest, DefaultFileHeldOpenAtStartIsReportedAndNotLostToTheAutosave) {
+    WriteList(3, DefaultFile());
+    const std::vector<uint8_t> before = FileBytes(DefaultFile());
+    HANDLE hLock = ::CreateFileW(DefaultFile().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(hLock, INVALID_HANDLE_VALUE);
+    CSnipDlg& panel = OpenPanel();
+    ::CloseHandle(hLock);
+    ASSERT_EQ(m_prompts.m_calls.size(), 1u);
+    EXPECT_EQ(m_prompts.m_calls[0].strText,
+              L"Encountered a sharing violation while accessing " + DefaultFile().wstring() + L".");
+    EXPECT_TRUE(panel.TargetList().IsEmpty());
+    // The close writes the (empty) current list, but only after the old file is safe.
+    ClosePanelNormally();
+    EXPECT_EQ(std::filesystem::file_size(DefaultFile()), 62u);
+    EXPECT_EQ(FileBytes(Folder() / L"Tarvik" / L"Default.unreadable.trvk"), before);
+}
