@@ -4,6 +4,7 @@ set(TARVIK_CORE_SOURCES
     engine/BitmapEx.cpp
     engine/ClickSequence.cpp
     engine/Dimming.cpp
+    engine/GrabBlackout.cpp
     engine/MouseNormalise.cpp
     engine/PictureSearch.cpp
     engine/PictureSearchAnchors.cpp

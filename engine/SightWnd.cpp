@@ -1,6 +1,7 @@
 // The sight marker: a 64 x 64 topmost window painted with the sight picture.
 #include "engine/SightWnd.h"
 
+#include "engine/BitmapHandle.h"
 #include "framework/MemDC.h"
 #include "framework/PaintDC.h"
 #include "framework/SelectObject.h"
@@ -21,6 +22,12 @@ BOOL CSightWnd::OnInitDialog() {
     m_bmpSight = CGdiObject<HBITMAP>(static_cast<HBITMAP>(::LoadImageW(
         ::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_SIGHT), IMAGE_BITMAP, 0, 0, 0)));
     SetWindowPos(HWND_TOPMOST, 0, 0, kSightSize, kSightSize, SWP_NOMOVE | SWP_NOACTIVATE);
+    // Without a region the marker stays a plain square, which still marks the point.
+    CGdiObject<HRGN> region = CreateRegionFromBitmap();
+    if (region && ::SetWindowRgn(m_hWnd, region.Get(), TRUE) != 0) {
+        // The window owns the region from now on and deletes it itself.
+        static_cast<void>(region.Release());
+    }
     return TRUE;
 }
 

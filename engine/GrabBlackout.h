@@ -1,0 +1,47 @@
+// Which parts of a screen grab are blacked out, so that the program never finds its own windows.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "engine/PixelBuffer.h"
+
+// Why the screen is grabbed: a play step, or the Target Editor's recognition test.
+enum class GrabMode { Play, Test };
+
+// The main dialog's view modes, as it stores them.
+inline constexpr int kGrabViewCommon = 0;     // the panel is the program's window on screen
+inline constexpr int kGrabViewFlyWindow = 1;  // the small fly window stands in for it
+inline constexpr int kGrabViewTray = 2;       // only the tray icon is left
+
+// What the black-out rule needs to know about the program's windows, in screen pixels.
+struct BlackoutInput {
+    GrabMode mode = GrabMode::Play;
+    // Play only: whether the user-interface thread has an active window, and that window's
+    // rectangle (a screen-sized active window does not count).
+    bool bOwnWindowActive = false;
+    Rect rcActive;
+    int32_t nScreenW = 0;
+    int32_t nScreenH = 0;
+    int nViewMode = kGrabViewCommon;
+    Rect rcPanel;  // the main dialog
+    Rect rcFly;    // the fly window
+    // Test only: the Target Editor that asked for the test.
+    std::optional<Rect> rcEditor;
+};
+
+// The screen rectangles to black out, unclipped, in this order:
+// - play: nothing unless bOwnWindowActive and rcActive is not exactly nScreenW x nScreenH; then
+//   rcPanel in the common view, rcFly in the fly-window view, nothing in the tray view;
+// - test: rcPanel or rcFly by the view mode in the same way (nothing in the tray view), then
+//   rcEditor if given.
+// An unknown view mode blacks out no main window. The sight window is never among them: a test
+// taken while it marks a place must see it there.
+std::vector<Rect> BlackoutRects(const BlackoutInput& input);
+
+// Sets every pixel of `screen` (top-down, screen coordinates) that lies in one of `rects` to 0.
+// Each rectangle covers left <= x < right, top <= y < bottom and is clipped to the picture; a
+// rectangle with right <= left or bottom <= top covers nothing.
+void BlackOut(PixelBuffer& screen, std::span<const Rect> rects);

@@ -1,0 +1,81 @@
+// The screen grab: BitBlt of the desktop into a kept DIB section, then the black-out.
+#include "engine/ScreenGrab.h"
+
+#include "engine/GrabBlackout.h"
+#include "framework/MemDC.h"
+#include "framework/SelectObject.h"
+#include "framework/WindowDC.h"
+
+#include <algorithm>
+
+bool CScreenGrabber::EnsureSurface(int nWidth, int nHeight) {
+    if (m_bmpSurface && nWidth == m_nSurfaceWidth && nHeight == m_nSurfaceHeight) {
+        return true;
+    }
+    m_bmpSurface.Reset();
+    m_pSurfaceBits = nullptr;
+    m_nSurfaceWidth = 0;
+    m_nSurfaceHeight = 0;
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bmi.bmiHeader.biWidth = nWidth;
+    // Top-down rows with a 32-bit pixel have no padding: the DIB's memory is the screen image.
+    bmi.bmiHeader.biHeight = -nHeight;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    void* pBits = nullptr;
+    CGdiObject<HBITMAP> surface(
+        ::CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0));
+    if (!surface || pBits == nullptr) {
+        return false;
+    }
+    m_bmpSurface = std::move(surface);
+    m_pSurfaceBits = static_cast<uint32_t*>(pBits);
+    m_nSurfaceWidth = nWidth;
+    m_nSurfaceHeight = nHeight;
+    return true;
+}
+
+bool CScreenGrabber::Grab(PixelBuffer& screen, std::span<const Rect> blackout) {
+    const int nWidth = ::GetSystemMetrics(SM_CXSCREEN);
+    const int nHeight = ::GetSystemMetrics(SM_CYSCREEN);
+    if (screen.Width() != nWidth || screen.Height() != nHeight) {
+        screen = PixelBuffer(nWidth, nHeight);
+    }
+    const auto failed = [&] {
+        std::fill(screen.Data(),
+                  screen.Data() +
+                      static_cast<size_t>(screen.Width()) * static_cast<size_t>(screen.Height()),
+                  0u);
+        return false;
+    };
+    if (nWidth < 1 || nHeight < 1 || !EnsureSurface(nWidth, nHeight)) {
+        return failed();
+    }
+    {
+        const CWindowDC desktopDC(::GetDesktopWindow());
+        if (!desktopDC) {
+            return failed();
+        }
+        const CMemDC memDC(desktopDC.Get());
+        if (!memDC) {
+            return failed();
+        }
+        CSelectObject select(memDC.Get(), m_bmpSurface.Get());
+        if (!select.IsSelected() ||
+            !::BitBlt(memDC.Get(), 0, 0, nWidth, nHeight, desktopDC.Get(), 0, 0, SRCCOPY)) {
+            return failed();
+        }
+    }
+    // GDI may still be writing to the DIB's memory.
+    ::GdiFlush();
+    const uint32_t* pSource = m_pSurfaceBits;
+    uint32_t* pTarget = screen.Data();
+    const size_t nPixels = static_cast<size_t>(nWidth) * static_cast<size_t>(nHeight);
+    for (size_t i = 0; i < nPixels; ++i) {
+        pTarget[i] = pSource[i] & 0x00FFFFFFu;
+    }
+    BlackOut(screen, blackout);
+    return true;
+}

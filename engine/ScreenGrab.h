@@ -1,0 +1,35 @@
+// CScreenGrabber: copies the primary screen into a PixelBuffer (the Win32 half of the grab).
+#pragma once
+
+#include "engine/PixelBuffer.h"
+#include "framework/GdiObject.h"
+
+#include <windows.h>
+
+#include <span>
+
+// Keeps one 32-bit top-down DIB section of the screen's size between grabs, so that a play tick
+// does not allocate a screen-sized bitmap every time; it is made anew when the size changes.
+// Nothing else is kept: every grab reads the screen afresh. Not copyable.
+class CScreenGrabber {
+public:
+    CScreenGrabber() = default;
+    CScreenGrabber(const CScreenGrabber&) = delete;
+    CScreenGrabber& operator=(const CScreenGrabber&) = delete;
+
+    // Copies the primary screen, GetSystemMetrics(SM_CXSCREEN) x (SM_CYSCREEN) pixels from
+    // GetWindowDC(GetDesktopWindow()), into `screen`: top-down rows in screen coordinates, bytes
+    // B, G, R, 0 (the fourth byte is always 0). Then sets the pixels of `blackout` (screen
+    // rectangles, clipped to the screen) to 0. `screen` is resized when its size differs. Returns
+    // false when a system call fails; `screen` is then W x H black (empty if the screen has no
+    // size).
+    bool Grab(PixelBuffer& screen, std::span<const Rect> blackout = {});
+
+private:
+    bool EnsureSurface(int nWidth, int nHeight);
+
+    CGdiObject<HBITMAP> m_bmpSurface;
+    uint32_t* m_pSurfaceBits = nullptr;  // owned by m_bmpSurface
+    int m_nSurfaceWidth = 0;
+    int m_nSurfaceHeight = 0;
+};

@@ -1,0 +1,150 @@
+// Which screen rectangles a grab blacks out, by mode, view and active window, and the filling.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/GrabBlackout.h"
+
+namespace {
+
+constexpr Rect kPanel = {100, 50, 400, 650};
+constexpr Rect kFly = {900, 10, 964, 74};
+constexpr Rect kEditor = {300, 200, 700, 500};
+
+BlackoutInput Input(GrabMode mode, int nViewMode) {
+    BlackoutInput input;
+    input.mode = mode;
+    input.nScreenW = 1280;
+    input.nScreenH = 1024;
+    input.nViewMode = nViewMode;
+    input.rcPanel = kPanel;
+    input.rcFly = kFly;
+    return input;
+}
+
+BlackoutInput PlayWithOwnWindowActive(int nViewMode, Rect rcActive = kPanel) {
+    BlackoutInput input = Input(GrabMode::Play, nViewMode);
+    input.bOwnWindowActive = true;
+    input.rcActive = rcActive;
+    return input;
+}
+
+using Rects = std::vector<Rect>;
+
+TEST(GrabBlackout, PlayBlacksOutTheWindowOfTheViewWhileOneOfOursIsActive) {
+    EXPECT_EQ(BlackoutRects(PlayWithOwnWindowActive(kGrabViewCommon)), Rects{kPanel});
+    EXPECT_EQ(BlackoutRects(PlayWithOwnWindowActive(kGrabViewFlyWindow, kFly)), Rects{kFly});
+    EXPECT_EQ(BlackoutRects(PlayWithOwnWindowActive(kGrabViewTray, kEditor)), Rects{});
+    EXPECT_EQ(BlackoutRects(PlayWithOwnWindowActive(7)), Rects{});
+}
+
+TEST(GrabBlackout, PlayBlacksOutNothingWhileAnotherProgramIsActive) {
+    for (int nView : {kGrabViewCommon, kGrabViewFlyWindow, kGrabViewTray}) {
+        BlackoutInput input = Input(GrabMode::Play, nView);
+        input.rcActive = kPanel;
+        EXPECT_EQ(BlackoutRects(input), Rects{}) << nView;
+    }
+}
+
+TEST(GrabBlackout, PlayIgnoresAScreenSizedActiveWindowOnlyWhenItsSizeIsExact) {
+    // The size counts, not the place.
+    EXPECT_EQ(BlackoutRects(PlayWithOwnWindowActive(kGrabViewCommon, {0, 0, 1280, 1024})), Rects{});
+    EXPECT_EQ(BlackoutRects(PlayWithOwnWindowActive(kGrabViewCommon, {-5, 7, 1275, 1031})),
+              Rects{});
+    for (Rect rcActive : {Rect{0, 0, 1279, 1024}, Rect{0, 0, 1280, 1025}, Rect{0, 0, 1024, 1280},
+                          Rect{0, 0, 1281, 1024}}) {
+        EXPECT_EQ(BlackoutRects(PlayWithOwnWindowActive(kGrabViewCommon, rcActive)), Rects{kPanel});
+    }
+}
+
+TEST(GrabBlackout, PlayNeverBlacksOutTheEditor) {
+    BlackoutInput input = PlayWithOwnWindowActive(kGrabViewCommon, kEditor);
+    input.rcEditor = kEditor;
+    EXPECT_EQ(BlackoutRects(input), Rects{kPanel});
+}
+
+TEST(GrabBlackout, TestAlwaysBlacksOutTheWindowOfTheViewAndTheEditor) {
+    for (bool bActive : {false, true}) {
+        BlackoutInput common = Input(GrabMode::Test, kGrabViewCommon);
+        common.bOwnWindowActive = bActive;
+        // A screen-sized active window changes nothing in a test.
+        common.rcActive = {0, 0, 1280, 1024};
+        common.rcEditor = kEditor;
+        EXPECT_EQ(BlackoutRects(common), (Rects{kPanel, kEditor}));
+
+        BlackoutInput fly = common;
+        fly.nViewMode = kGrabViewFlyWindow;
+        EXPECT_EQ(BlackoutRects(fly), (Rects{kFly, kEditor}));
+
+        BlackoutInput tray = common;
+        tray.nViewMode = kGrabViewTray;
+        EXPECT_EQ(BlackoutRects(tray), Rects{kEditor});
+    }
+    EXPECT_EQ(BlackoutRects(Input(GrabMode::Test, kGrabViewFlyWindow)), Rects{kFly});
+    EXPECT_EQ(BlackoutRects(Input(GrabMode::Test, kGrabViewTray)), Rects{});
+}
+
+// A 6 x 4 picture whose pixel (x, y) is 0x00101000 + 16 * y + x + 1 (never 0).
+PixelBuffer Numbered() {
+    PixelBuffer screen(6, 4);
+    for (int32_t y = 0; y < 4; ++y) {
+        for (int32_t x = 0; x < 6; ++x) {
+            screen.Set(x, y, 0x00101000u + static_cast<uint32_t>(16 * y + x + 1));
+        }
+    }
+    return screen;
+}
+
+// The pixels that are 0, as a picture of '#' (black) and '.' rows.
+std::vector<std::string> Blacked(const PixelBuffer& screen) {
+    std::vector<std::string> rows;
+    for (int32_t y = 0; y < screen.Height(); ++y) {
+        std::string row;
+        for (int32_t x = 0; x < screen.Width(); ++x) {
+            row += screen.At(x, y) == 0 ? '#' : '.';
+        }
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+TEST(GrabBlackout, FillsRectanglesExcludingTheirRightAndBottomEdges) {
+    PixelBuffer screen = Numbered();
+    const PixelBuffer before = screen;
+    const Rect rects[] = {{1, 1, 3, 3}, {4, 0, 5, 1}};
+    BlackOut(screen, rects);
+    EXPECT_EQ(Blacked(screen), (std::vector<std::string>{"....#.", ".##...", ".##...", "......"}));
+    for (int32_t y = 0; y < 4; ++y) {
+        for (int32_t x = 0; x < 6; ++x) {
+            if (screen.At(x, y) != 0) {
+                EXPECT_EQ(screen.At(x, y), before.At(x, y)) << x << "," << y;
+            }
+        }
+    }
+}
+
+TEST(GrabBlackout, ClipsRectanglesAtEveryScreenEdge) {
+    PixelBuffer screen = Numbered();
+    const Rect rects[] = {{-10, -10, 1, 2}, {5, 3, 100, 100}};
+    BlackOut(screen, rects);
+    EXPECT_EQ(Blacked(screen), (std::vector<std::string>{"#.....", "#.....", "......", ".....#"}));
+
+    PixelBuffer whole = Numbered();
+    const Rect covering[] = {{-1, -1, 7, 5}};
+    BlackOut(whole, covering);
+    EXPECT_EQ(whole, PixelBuffer(6, 4));
+}
+
+TEST(GrabBlackout, EmptyInvertedAndOffScreenRectanglesCoverNothing) {
+    PixelBuffer screen = Numbered();
+    const Rect rects[] = {{2, 2, 2, 4}, {1, 3, 4, 3}, {4, 1, 2, 3},  {-5, 0, 0, 4},
+                          {6, 0, 9, 4}, {0, 4, 6, 8}, {0, -3, 6, 0}, {3, 1, 5, -1}};
+    BlackOut(screen, rects);
+    EXPECT_EQ(screen, Numbered());
+    PixelBuffer empty;
+    BlackOut(empty, rects);
+    EXPECT_TRUE(empty.IsEmpty());
+}
+
+}  // namespace
