@@ -52,7 +52,7 @@ BOOL CSnipDlg::OnInitDialog() {
     // The taskbar button's text; the panel draws no caption.
     SetWindowText(L"Tarvik");
 
-    // The single-instance hand-off plugs in here; until then every start is a first instance.
+    StartInstanceGuard();
 
     m_wndTargetList.CreateListView(
         RECT{kListViewLeft, kListViewTop, kListViewLeft + kListViewWidth, kListViewTop + 100},
@@ -75,6 +75,23 @@ BOOL CSnipDlg::OnInitDialog() {
     ApplyStartupSettings();
     SetTimer(IDT_PLAY_TICK, kPlayTickMs);
     return TRUE;
+}
+
+void CSnipDlg::StartInstanceGuard() {
+    if (m_pInstanceGuard == nullptr) {
+        return;
+    }
+    if (!m_pInstanceGuard->Start(m_hWnd)) {
+        // Another instance runs and has our file: set-up goes on, and the close sequence ends
+        // this one as soon as the message loop runs.
+        PostMessage(WM_CLOSE);
+        return;
+    }
+    std::wstring strEarlyFile = m_pInstanceGuard->Register(m_hWnd);
+    if (!strEarlyFile.empty()) {
+        m_strPendingFile = std::move(strEarlyFile);
+        SetTimer(IDT_OPEN_PENDING, kOpenPendingMs);
+    }
 }
 
 void CSnipDlg::LoadButtonImages() {
@@ -337,6 +354,10 @@ LRESULT CSnipDlg::OnClose(WPARAM, LPARAM) {
 }
 
 LRESULT CSnipDlg::OnDestroy(WPARAM, LPARAM) {
+    // The watcher ends first: it must not hand a file to a window that is going.
+    if (m_pInstanceGuard != nullptr) {
+        m_pInstanceGuard->Stop();
+    }
     const LRESULT lResult = Default();
     ClearAllTargets();
     m_wndTargetList.DestroyWindow();

@@ -1,6 +1,7 @@
 // CSnipDlg: the main panel, run modally for the whole life of the process.
 #pragma once
 
+#include "app/IInstanceGuard.h"
 #include "app/RegistryKey.h"
 #include "capture/TargetListView.h"
 #include "framework/DialogEx.h"
@@ -43,6 +44,9 @@ public:
     // HKCU\Software\Tarvik\Tarvik.
     void SetDataFolder(std::filesystem::path folder) { m_dataFolderOverride = std::move(folder); }
     void SetSettingsKey(CRegistryKey key) { m_settingsKey = std::move(key); }
+    // The single-instance guard; without one every start counts as the first. Borrowed: it must
+    // outlive the panel's window.
+    void SetInstanceGuard(IInstanceGuard* pGuard) { m_pInstanceGuard = pGuard; }
 
     // Services other windows call.
     void SetViewMode(int nMode);
@@ -99,6 +103,7 @@ private:
     void OnTrayShow();
     void OnTrayExit();
 
+    void StartInstanceGuard();
     void LoadButtonImages();
     void LayoutControls();
     void ApplyStartupSettings();
@@ -138,6 +143,7 @@ private:
 
     std::filesystem::path m_dataFolderOverride;
     CRegistryKey m_settingsKey;
+    IInstanceGuard* m_pInstanceGuard = nullptr;
 
     // The message tables come last: they name handlers declared above.
 public:

@@ -1,0 +1,21 @@
+// IInstanceGuard: what the panel needs of the single-instance guard, so that the guard can be
+// replaced in tests.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+class IInstanceGuard {
+public:
+    virtual ~IInstanceGuard() = default;
+    // True in the first instance. False when another instance runs: it has been restored and
+    // handed this start's file, and the panel is to close itself.
+    virtual bool Start(HWND hMainWnd) = 0;
+    // Called in the first instance once the panel is ready for handed-over files (they arrive
+    // through the panel's timer 9997). Returns a file named on this start's own command line,
+    // or an empty string.
+    virtual std::wstring Register(HWND hMainWnd) = 0;
+    // Ends the watching; called while the panel's window is being destroyed.
+    virtual void Stop() = 0;
+};
