@@ -6,6 +6,12 @@
 
 #include "engine/PixelBuffer.h"
 
+// <windows.h> defines SearchPath as SearchPathW; a file that includes it before this one still
+// means the enum below.
+#ifdef SearchPath
+#undef SearchPath
+#endif
+
 // Returned in both coordinates when a recognition test finds nothing.
 constexpr int32_t NOT_FOUND_COORD = -99999;
 

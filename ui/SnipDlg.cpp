@@ -13,7 +13,6 @@
 namespace {
 
 constexpr wchar_t kHelpPageUrl[] = L"https://tarvik.app/help";
-constexpr UINT kPlayTickMs = 500;
 constexpr UINT kOpenPendingMs = 200;
 
 struct CButtonPlace {
@@ -130,6 +129,7 @@ void CSnipDlg::LayoutControls() {
 void CSnipDlg::ApplyStartupSettings() {
     const CStartupSettings settings = ReadStartupSettings(m_settingsKey);
     m_bMetroMode = settings.nMetroMode;
+    m_clickSequence.SetMetroMode(m_bMetroMode != 0);
     const PanelPlacement placement =
         ComputeStartupPlacement(settings.nMainTop, settings.nMainLeft, settings.nMainHeight,
                                 ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
@@ -219,30 +219,6 @@ LRESULT CSnipDlg::OnWindowPosChanging(WPARAM, LPARAM lParam) {
 LRESULT CSnipDlg::OnLButtonDblClk(WPARAM, LPARAM) {
     OnFlyWindowButton();
     return 0;
-}
-
-LRESULT CSnipDlg::OnTimer(WPARAM wParam, LPARAM) {
-    switch (wParam) {
-        case IDT_OPEN_PENDING:
-            KillTimer(IDT_OPEN_PENDING);
-            LoadTargetList(m_strPendingFile);
-            break;
-        case IDT_HIDE_SIGHT:
-            KillTimer(IDT_HIDE_SIGHT);
-            if (!m_bMetroMode && m_pSightWnd) {
-                m_pSightWnd->ShowWindow(SW_HIDE);
-            }
-            break;
-        default:
-            // The play tick and the click steps belong to the play loop.
-            break;
-    }
-    return 0;
-}
-
-void CSnipDlg::OnPlay() {
-    // The push-like check box has toggled itself; its icon follows.
-    UpdatePlayButton();
 }
 
 UINT CSnipDlg::TrackButtonMenu(int nButtonId, HMENU hMenu) {

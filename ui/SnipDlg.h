@@ -4,6 +4,11 @@
 #include "app/IInstanceGuard.h"
 #include "app/RegistryKey.h"
 #include "capture/TargetListView.h"
+#include "engine/ClickSequence.h"
+#include "engine/GrabBlackout.h"
+#include "engine/ScreenGrab.h"
+#include "engine/SyntheticInput.h"
+#include "engine/UserActivity.h"
 #include "framework/DialogEx.h"
 #include "framework/GdiObject.h"
 #include "framework/Icon.h"
@@ -35,6 +40,8 @@ public:
         IDT_OPEN_PENDING = 9997,
     };
     enum ViewMode { kViewCommon = 0, kViewFlyWindow = 1, kViewTray = 2 };
+    // The play tick's period: a search of the screen twice a second.
+    static constexpr UINT kPlayTickMs = 500;
 
     CSnipDlg();
     ~CSnipDlg() override;
@@ -59,6 +66,14 @@ public:
     void ReorderTile(int nFromSlot, int nInsertBefore);
     int ShowSightForTest(int x, int y);
 
+    // Grabs the primary screen into `screen` with the program's own windows blacked out as
+    // `mode` asks (`hExtraWindow`: the Target Editor of a test). False when the screen could not
+    // be read; `screen` is then black.
+    bool GrabScreen(GrabMode mode, HWND hExtraWindow, PixelBuffer& screen);
+    // Where `target`'s picture is on the screen now: the found picture's centre, or
+    // (NOT_FOUND_COORD, NOT_FOUND_COORD). The panel (or fly window) and `hEditor` are blacked out.
+    Point RecognizeTarget(const CTargetObj& target, HWND hEditor);
+
     // Target-list file commands.
     void NewTargetList();
     bool SaveTargetListAs();
@@ -73,6 +88,9 @@ public:
     int ViewMode() const { return m_nViewMode; }
     int ScrollPos() const { return m_nScrollPos; }
     CFlyWnd* FlyWnd() const { return m_pFlyWnd.get(); }
+    CSightWnd* SightWnd() const { return m_pSightWnd.get(); }
+    const CClickSequence& ClickSequence() const { return m_clickSequence; }
+    const CUserActivityGuard& ActivityGuard() const { return m_activityGuard; }
     // The default file's path, or nothing when the application-data folder is not available.
     std::optional<std::filesystem::path> DefaultFilePath(bool bCreateFolder) const;
 
@@ -96,6 +114,16 @@ private:
     LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);
 
     void OnPlay();
+    void OnPlayTick();
+    void OnClickStepTimer();
+    bool IsUserActive();
+    void ShowActivityDiagnostics();
+    void PlayStep();
+    void StepClick();
+    void EndClick();
+    void ParkCursor();
+    void RefreshScreenSaverTimeout();
+    void ShowReadFailure();
     void OnFileButton();
     void OnHelpButton();
     void OnFlyWindowButton();
@@ -140,6 +168,14 @@ private:
     std::unique_ptr<CSightWnd> m_pSightWnd;
     CTrayIcon m_trayIcon;
     CPanelDragTracker m_dragTracker;
+
+    // The play loop. The grab's bitmap and buffer live across ticks; every tick reads the
+    // screen afresh and searches it with nothing remembered from before.
+    CClickSequence m_clickSequence;
+    CUserActivityGuard m_activityGuard;
+    CSyntheticMouse m_mouse;
+    CScreenGrabber m_screenGrabber;
+    PixelBuffer m_screen;
 
     std::filesystem::path m_dataFolderOverride;
     CRegistryKey m_settingsKey;

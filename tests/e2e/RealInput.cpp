@@ -2,6 +2,8 @@
 #include "tests/e2e/RealInput.h"
 #include "tests/e2e/Waiting.h"
 
+#include "engine/MouseNormalise.h"
+
 namespace {
 
 void SendOne(INPUT input) {
@@ -13,13 +15,6 @@ INPUT MouseInput(DWORD dwFlags) {
     input.type = INPUT_MOUSE;
     input.mi.dwFlags = dwFlags;
     return input;
-}
-
-// The normalised coordinate whose pixel is `nPixel`. Windows and Wine turn a normalised value v
-// back into v * size / 65536 pixels, rounded down; x * 65535 / size would land one pixel short,
-// so round up instead.
-LONG Normalised(LONG nPixel, int nSize) {
-    return static_cast<LONG>((static_cast<long long>(nPixel) * 65536 + nSize - 1) / nSize);
 }
 
 INPUT KeyInput(WORD nVirtualKey, DWORD dwFlags) {
@@ -45,8 +40,10 @@ void SendUnicodeCharacter(wchar_t ch) {
 
 bool MovePointer(POINT pt) {
     INPUT input = MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE);
-    input.mi.dx = Normalised(pt.x, GetSystemMetrics(SM_CXSCREEN));
-    input.mi.dy = Normalised(pt.y, GetSystemMetrics(SM_CYSCREEN));
+    const Point ptAbsolute = NormaliseAbsolute(Point{pt.x, pt.y}, GetSystemMetrics(SM_CXSCREEN),
+                                               GetSystemMetrics(SM_CYSCREEN));
+    input.mi.dx = ptAbsolute.x;
+    input.mi.dy = ptAbsolute.y;
     SendOne(input);
     // The pointer's place follows the input once the system has queued it, not at once.
     return WaitUntil(

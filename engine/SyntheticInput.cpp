@@ -1,0 +1,53 @@
+// SendInput for the play loop.
+#include "engine/SyntheticInput.h"
+
+#include "engine/MouseNormalise.h"
+
+namespace {
+
+void SendKey(WORD nVirtualKey, DWORD dwFlags) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = nVirtualKey;
+    input.ki.dwFlags = dwFlags;
+    ::SendInput(1, &input, sizeof(input));
+}
+
+}  // namespace
+
+void CSyntheticMouse::MoveTo(Point pt) {
+    const Point ptAbsolute =
+        NormaliseAbsolute(pt, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
+    m_input.mi.dx = ptAbsolute.x;
+    m_input.mi.dy = ptAbsolute.y;
+    Send(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE);
+}
+
+void CSyntheticMouse::ButtonDown() {
+    Send(MOUSEEVENTF_LEFTDOWN);
+}
+
+void CSyntheticMouse::ButtonUp() {
+    Send(MOUSEEVENTF_LEFTUP);
+}
+
+void CSyntheticMouse::Send(DWORD dwFlags) {
+    m_input.type = INPUT_MOUSE;
+    m_input.mi.mouseData = 0;
+    m_input.mi.dwFlags = dwFlags;
+    m_input.mi.time = 0;
+    m_input.mi.dwExtraInfo = 0;
+    // A rejected event is not retried: the next tick tries the whole click again.
+    ::SendInput(1, &m_input, sizeof(m_input));
+}
+
+void SendWinTab() {
+    SendKey(VK_LWIN, 0);
+    ::Sleep(100);
+    SendKey(VK_TAB, 0);
+    ::Sleep(100);
+    SendKey(VK_TAB, KEYEVENTF_KEYUP);
+    ::Sleep(100);
+    SendKey(VK_LWIN, KEYEVENTF_KEYUP);
+    ::Sleep(200);
+}

@@ -1,0 +1,27 @@
+// Synthetic pointer and key input sent with SendInput: the play loop's moves and clicks.
+#pragma once
+
+#include "engine/PixelBuffer.h"
+
+#include <windows.h>
+
+// Absolute pointer moves and left-button events through one reused input record.
+class CSyntheticMouse {
+public:
+    // Moves the pointer to the screen pixel `pt` (see NormaliseAbsolute). A point off the screen is
+    // sent as it is.
+    void MoveTo(Point pt);
+    // Left button events where the last move put the pointer: the record keeps the last move's
+    // coordinates but has no move flag, so the pointer stays where it is.
+    void ButtonDown();
+    void ButtonUp();
+
+private:
+    void Send(DWORD dwFlags);
+
+    INPUT m_input{};
+};
+
+// The key sequence that leaves a tablet's start screen for the desktop: left Windows key down,
+// Tab down and up, Windows key up, with pauses of 100, 100, 100 and 200 ms. Blocks for 500 ms.
+void SendWinTab();
