@@ -1,0 +1,272 @@
+// The play loop in-process: the Play button, the click at the found place with the marker during
+// the glide, the order of targets, the user taking the mouse back, and the screen grab's
+// black-out rules, with real SendInput on the Wine desktop.
+#include "SnipDlgTestUtil.h"
+
+#include "PictureWindow.h"
+#include "app/StartupSettings.h"
+#include "engine/SightWnd.h"
+#include "engine/TargetSearch.h"
+
+#include <ctime>
+#include <functional>
+#include <optional>
+
+namespace {
+
+constexpr POINT kFirstPicture{200, 300};
+constexpr POINT kSecondPicture{900, 760};
+
+POINT CursorPos() {
+    POINT pt{};
+    ::GetCursorPos(&pt);
+    return pt;
+}
+
+// Pumps the thread's messages, timers included, until `done` holds or `nTimeoutMs` passed.
+bool PumpUntil(const std::function<bool()>& done, DWORD nTimeoutMs) {
+    const ULONGLONG nDeadline = ::GetTickCount64() + nTimeoutMs;
+    while (!done()) {
+        if (::GetTickCount64() > nDeadline) {
+            return false;
+        }
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+        PumpPendingMessages();
+    }
+    return true;
+}
+
+void PumpFor(DWORD nMs) {
+    PumpUntil([] { return false; }, nMs);
+}
+
+class SnipDlgPlayTest : public SnipDlgTest {
+protected:
+    void SetUp() override {
+        SnipDlgTest::SetUp();
+        m_pList = MakeList(2);
+        SaveTargetListFile(*m_pList, DefaultFile());
+        ::SetCursorPos(20, 900);
+    }
+
+    void TearDown() override {
+        if (m_pPanel) {
+            ::SendMessageW(m_pPanel->GetDlgItem(IDC_PLAY), BM_SETCHECK, BST_UNCHECKED, 0);
+        }
+        SnipDlgTest::TearDown();
+    }
+
+    const CTargetObj& Target(int nOrder) const {
+        for (const auto& pTarget : *m_pList) {
+            if (pTarget->m_nOrder == nOrder) {
+                return *pTarget;
+            }
+        }
+        throw std::logic_error("no such order");
+    }
+
+    std::unique_ptr<CPictureWindow> ShowTarget(int nOrder, POINT pt) {
+        return std::make_unique<CPictureWindow>(*Target(nOrder).m_bmpTarget.Pixels(), pt);
+    }
+
+    // Where a play step clicks target `nOrder` shown at `ptPicture`.
+    POINT ClickPointOf(int nOrder, POINT ptPicture) const {
+        const TargetHit hit = MakeTargetHit(Target(nOrder), Point{ptPicture.x, ptPicture.y});
+        return POINT{hit.click.x, hit.click.y};
+    }
+
+    // Presses Play as the button's click does: the check toggles, then the command arrives.
+    void PressPlay() {
+        const HWND hPlay = m_pPanel->GetDlgItem(IDC_PLAY);
+        ::SendMessageW(hPlay, BM_SETCHECK, BST_CHECKED, 0);
+        m_pPanel->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_PLAY, BN_CLICKED),
+                              reinterpret_cast<LPARAM>(hPlay));
+    }
+
+    bool SightVisible() const { return ::IsWindowVisible(m_pPanel->SightWnd()->GetSafeHwnd()); }
+
+    // Pumps until `window` has seen a press and a release, noting whether the sight was ever
+    // shown centred on `ptSight` meanwhile.
+    bool WaitForClick(const CPictureWindow& window, std::optional<POINT> ptSight = {}) {
+        return PumpUntil(
+            [&] {
+                if (ptSight && SightVisible()) {
+                    const RECT rc = m_pPanel->SightWnd()->GetWindowRect();
+                    m_bSightSeenAtPoint |= rc.left == ptSight->x - 32 && rc.top == ptSight->y - 32;
+                }
+                return window.Events().size() >= 2;
+            },
+            10000);
+    }
+
+    std::unique_ptr<CTargetObjList> m_pList;
+    bool m_bSightSeenAtPoint = false;
+};
+
+::testing::AssertionResult IsClickAt(const std::vector<ButtonEvent>& events, POINT pt) {
+    if (events.size() != 2) {
+        return ::testing::AssertionFailure() << events.size() << " button events";
+    }
+    for (size_t i = 0; i < 2; ++i) {
+        if (events[i].bDown != (i == 0) || events[i].pt.x != pt.x || events[i].pt.y != pt.y) {
+            return ::testing::AssertionFailure()
+                   << (events[i].bDown ? "press" : "release") << " at (" << events[i].pt.x << ", "
+                   << events[i].pt.y << "), expected (" << pt.x << ", " << pt.y << ")";
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
+}  // namespace
+
+TEST_F(SnipDlgPlayTest, PlayParksThePointerAndStartsWithAQuietReference) {
+    CSnipDlg& panel = OpenPanel();
+    const RECT rcPanel = panel.GetWindowRect();
+    const int64_t nBefore = std::time(nullptr);
+    PressPlay();
+    const POINT pt = CursorPos();
+    EXPECT_EQ(pt.x, rcPanel.left + 10);
+    EXPECT_EQ(pt.y, rcPanel.top + 10);
+    EXPECT_EQ(panel.ActivityGuard().Reference(), (Point{pt.x, pt.y}));
+    EXPECT_LE(panel.ActivityGuard().ReferenceTime(), nBefore - 14);
+
+    // In the tray mode there is no window to park on: the top-left corner of the screen.
+    ::SendMessageW(panel.GetDlgItem(IDC_PLAY), BM_SETCHECK, BST_UNCHECKED, 0);
+    panel.SetViewMode(CSnipDlg::kViewTray);
+    PressPlay();
+    EXPECT_EQ(CursorPos().x, 10);
+    EXPECT_EQ(CursorPos().y, 10);
+}
+
+TEST_F(SnipDlgPlayTest, ClicksOnceAtCentrePlusShiftWithTheSightShownDuringTheGlide) {
+    const auto pWindow = ShowTarget(0, kFirstPicture);
+    CSnipDlg& panel = OpenPanel();
+    const POINT ptClick = ClickPointOf(0, kFirstPicture);
+    PressPlay();
+    ASSERT_TRUE(WaitForClick(*pWindow, ptClick));
+    EXPECT_TRUE(IsClickAt(pWindow->Events(), ptClick));
+    EXPECT_TRUE(m_bSightSeenAtPoint);
+    EXPECT_FALSE(SightVisible());
+    EXPECT_TRUE(panel.ClickSequence().IsIdle());
+    EXPECT_EQ(CursorPos().x, ptClick.x);
+    EXPECT_EQ(CursorPos().y, ptClick.y);
+
+    // The picture stays: the next tick clicks it again, once.
+    ASSERT_TRUE(PumpUntil([&] { return pWindow->Events().size() >= 4; }, 10000));
+    EXPECT_TRUE(IsClickAt({pWindow->Events()[2], pWindow->Events()[3]}, ptClick));
+}
+
+TEST_F(SnipDlgPlayTest, TheLowerOrderNumberWinsAndAHiddenOneGivesWayToTheNext) {
+    const auto pSecond = ShowTarget(1, kSecondPicture);
+    const auto pFirst = ShowTarget(0, kFirstPicture);
+    OpenPanel();
+    PressPlay();
+    ASSERT_TRUE(WaitForClick(*pFirst));
+    EXPECT_TRUE(IsClickAt(pFirst->Events(), ClickPointOf(0, kFirstPicture)));
+    EXPECT_TRUE(pSecond->Events().empty());
+
+    pFirst->ShowPicture(false);
+    ASSERT_TRUE(WaitForClick(*pSecond));
+    EXPECT_TRUE(IsClickAt(pSecond->Events(), ClickPointOf(1, kSecondPicture)));
+    EXPECT_EQ(pFirst->Events().size(), 2u);
+}
+
+TEST_F(SnipDlgPlayTest, AMoveOf16PixelsDuringTheGlideAbortsAndHoldsOffFourSeconds) {
+    const auto pWindow = ShowTarget(0, kFirstPicture);
+    CSnipDlg& panel = OpenPanel();
+    PressPlay();
+    ASSERT_TRUE(
+        PumpUntil([&] { return panel.ClickSequence().State() == ClickState::Gliding; }, 10000));
+    const POINT pt = CursorPos();
+    ::SetCursorPos(pt.x, pt.y + 16);
+    const int64_t nMovedAt = std::time(nullptr);
+    ASSERT_TRUE(PumpUntil([&] { return panel.ClickSequence().IsIdle(); }, 2000));
+    EXPECT_FALSE(SightVisible());
+    EXPECT_TRUE(pWindow->Events().empty());
+    EXPECT_EQ(panel.ActivityGuard().Reference(), (Point{pt.x, pt.y + 16}));
+
+    // The next click comes by itself once the whole-second clock has moved on by four.
+    ASSERT_TRUE(WaitForClick(*pWindow));
+    EXPECT_GE(std::time(nullptr) - nMovedAt, 4);
+    EXPECT_TRUE(IsClickAt(pWindow->Events(), ClickPointOf(0, kFirstPicture)));
+}
+
+TEST_F(SnipDlgPlayTest, AMoveOf15PixelsDuringTheGlideIsNotTheUsers) {
+    const auto pWindow = ShowTarget(0, kFirstPicture);
+    CSnipDlg& panel = OpenPanel();
+    PressPlay();
+    ASSERT_TRUE(
+        PumpUntil([&] { return panel.ClickSequence().State() == ClickState::Gliding; }, 10000));
+    const int64_t nReferenceTime = panel.ActivityGuard().ReferenceTime();
+    const POINT pt = CursorPos();
+    ::SetCursorPos(pt.x + 9, pt.y + 12);  // 15 pixels in a straight line
+    ASSERT_TRUE(WaitForClick(*pWindow));
+    EXPECT_TRUE(IsClickAt(pWindow->Events(), ClickPointOf(0, kFirstPicture)));
+    EXPECT_EQ(panel.ActivityGuard().ReferenceTime(), nReferenceTime);
+}
+
+TEST_F(SnipDlgPlayTest, UncheckedPlayTicksOnWithoutSearching) {
+    const auto pWindow = ShowTarget(0, kFirstPicture);
+    CSnipDlg& panel = OpenPanel();
+    ::SetCursorPos(5, 5);  // near the guard's first reference, so the ticks are not held off
+    PumpFor(1500);
+    EXPECT_TRUE(pWindow->Events().empty());
+    // The tick still ran the activity test and wrote what it saw into the hidden labels.
+    wchar_t szText[64] = {};
+    ::GetDlgItemTextW(panel.GetSafeHwnd(), IDC_DIAG_LABEL2, szText, 64);
+    EXPECT_STREQ(szText, L"cur: x=5 y=5");
+    ::GetDlgItemTextW(panel.GetSafeHwnd(), IDC_DIAG_LABEL3, szText, 64);
+    EXPECT_STREQ(szText, L"distance=7");
+    // Seven pixels from the first reference, (0, 0), is no move: the reference stays.
+    ::GetDlgItemTextW(panel.GetSafeHwnd(), IDC_DIAG_LABEL1, szText, 64);
+    EXPECT_STREQ(szText, L"old: x=0 y=0");
+}
+
+TEST_F(SnipDlgPlayTest, MetroModeClicksWithoutEverShowingTheSight) {
+    ScratchKey().WriteInt(kMetroModeValue, 1);
+    const auto pWindow = ShowTarget(0, kFirstPicture);
+    OpenPanel();
+    PressPlay();
+    bool bSightSeen = false;
+    ASSERT_TRUE(PumpUntil(
+        [&] {
+            bSightSeen |= SightVisible();
+            return pWindow->Events().size() >= 2;
+        },
+        10000));
+    EXPECT_TRUE(IsClickAt(pWindow->Events(), ClickPointOf(0, kFirstPicture)));
+    EXPECT_FALSE(bSightSeen);
+}
+
+TEST_F(SnipDlgPlayTest, RecognizeFindsTheCentreUnlessTheEditorCoversIt) {
+    const auto pWindow = ShowTarget(1, kSecondPicture);
+    CSnipDlg& panel = OpenPanel();
+    const Point ptCentre =
+        MakeTargetHit(Target(1), Point{kSecondPicture.x, kSecondPicture.y}).centre;
+    EXPECT_EQ(panel.RecognizeTarget(Target(1), nullptr), ptCentre);
+    EXPECT_EQ(panel.RecognizeTarget(Target(0), nullptr), (Point{NOT_FOUND_COORD, NOT_FOUND_COORD}));
+    // The window that asks for the test is blacked out, even where it lies over the picture.
+    EXPECT_EQ(panel.RecognizeTarget(Target(1), pWindow->Get()),
+              (Point{NOT_FOUND_COORD, NOT_FOUND_COORD}));
+}
+
+TEST_F(SnipDlgPlayTest, GrabBlacksOutThePanelWhileItIsActiveButNeverTheSight) {
+    CSnipDlg& panel = OpenPanel();
+    ::SetActiveWindow(panel.GetSafeHwnd());
+    panel.ShowSightForTest(300, 300);
+    PumpPendingMessages();
+    PixelBuffer screen;
+    ASSERT_TRUE(panel.GrabScreen(GrabMode::Play, nullptr, screen));
+    const RECT rcPanel = panel.GetWindowRect();
+    for (int y = rcPanel.top; y < rcPanel.bottom; y += 7) {
+        for (int x = rcPanel.left; x < rcPanel.right; x += 5) {
+            ASSERT_EQ(screen.At(x, y), 0u) << x << ", " << y;
+        }
+    }
+    // The sight's yellow ring is in the picture.
+    bool bYellowSeen = false;
+    for (int x = 268; x < 332; ++x) {
+        bYellowSeen |= screen.At(x, 300) == 0x00FFF200u;
+    }
+    EXPECT_TRUE(bYellowSeen);
+}
