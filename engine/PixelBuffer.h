@@ -53,6 +53,10 @@ private:
     std::vector<uint32_t> m_pixels;
 };
 
+// Copies Width() x Height() pixels from `pSource` (same layout) into `target`, clearing each
+// fourth byte: what a 32-bit bitmap of the screen holds there is no colour.
+void CopyPixelsClearingFourthByte(const uint32_t* pSource, PixelBuffer& target);
+
 // Builds the pixel value of a colour: 0x00RRGGBB, which is the bytes B, G, R, 0 in memory.
 constexpr uint32_t MakeBgr0(uint8_t red, uint8_t green, uint8_t blue) {
     return (uint32_t{red} << 16) | (uint32_t{green} << 8) | blue;

@@ -70,12 +70,7 @@ bool CScreenGrabber::Grab(PixelBuffer& screen, std::span<const Rect> blackout) {
     }
     // GDI may still be writing to the DIB's memory.
     ::GdiFlush();
-    const uint32_t* pSource = m_pSurfaceBits;
-    uint32_t* pTarget = screen.Data();
-    const size_t nPixels = static_cast<size_t>(nWidth) * static_cast<size_t>(nHeight);
-    for (size_t i = 0; i < nPixels; ++i) {
-        pTarget[i] = pSource[i] & 0x00FFFFFFu;
-    }
+    CopyPixelsClearingFourthByte(m_pSurfaceBits, screen);
     BlackOut(screen, blackout);
     return true;
 }
