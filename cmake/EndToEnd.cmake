@@ -1,14 +1,35 @@
 # End-to-end tests: tarvik_e2e_tests drives the real Tarvik.exe (built next to it) under Wine with
 # real pointer and key input, and saves a screenshot of every scene under screenshots/e2e.
-file(GLOB TARVIK_E2E_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/e2e/*.cpp)
-add_executable(tarvik_e2e_tests ${TARVIK_E2E_TEST_SOURCES})
+# The harness (starting Tarvik, real input, screenshots, the state Tarvik finds) is a library of
+# its own, shared with the play demonstration of tools/run.sh.
+set(TARVIK_E2E_SUPPORT_SOURCES
+    ${PROJECT_SOURCE_DIR}/tests/e2e/PlayScene.cpp
+    ${PROJECT_SOURCE_DIR}/tests/e2e/RealInput.cpp
+    ${PROJECT_SOURCE_DIR}/tests/e2e/ScreenShot.cpp
+    ${PROJECT_SOURCE_DIR}/tests/e2e/StbImageWrite.cpp
+    ${PROJECT_SOURCE_DIR}/tests/e2e/TarvikProcess.cpp
+    ${PROJECT_SOURCE_DIR}/tests/e2e/TarvikState.cpp
+    ${PROJECT_SOURCE_DIR}/tests/e2e/TarvikWindows.cpp)
+add_library(tarvik_e2e_support STATIC ${TARVIK_E2E_SUPPORT_SOURCES})
 # SYSTEM: stb_image_write (Debian's libstb-dev, see cmake/Tools.cmake) is not held to our warnings.
-target_include_directories(tarvik_e2e_tests SYSTEM PRIVATE ${TARVIK_STB_INCLUDE_DIR})
+target_include_directories(tarvik_e2e_support SYSTEM PRIVATE ${TARVIK_STB_INCLUDE_DIR})
+target_link_libraries(tarvik_e2e_support
+    PUBLIC tarvik_board_client ${TARVIK_WIN_LIBRARY} tarvik_core gtest ${TARVIK_WINDOWS_LIBS}
+        version psapi
+    PRIVATE tarvik_options)
+
+file(GLOB TARVIK_E2E_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/e2e/*.cpp)
+list(REMOVE_ITEM TARVIK_E2E_TEST_SOURCES ${TARVIK_E2E_SUPPORT_SOURCES})
+add_executable(tarvik_e2e_tests ${TARVIK_E2E_TEST_SOURCES})
 target_link_libraries(tarvik_e2e_tests PRIVATE
-    ${TARVIK_WIN_LIBRARY} tarvik_core tarvik_options gmock gtest_main ${TARVIK_WINDOWS_LIBS} version)
-add_dependencies(tarvik_e2e_tests Tarvik)
-add_test(NAME tarvik_e2e_tests COMMAND tarvik_e2e_tests)
+    tarvik_e2e_support tarvik_options gmock gtest_main)
+add_dependencies(tarvik_e2e_tests Tarvik TargetBoard)
+# The ten-minute play session runs as a test of its own, so its time stays apart.
+add_test(NAME tarvik_e2e_tests COMMAND tarvik_e2e_tests --gtest_filter=-PlayLongSession*)
+add_test(NAME tarvik_play_long_session COMMAND tarvik_e2e_tests --gtest_filter=PlayLongSession*)
 # The tests own the screen, the pointer, the Wine prefix's registry and the default list while
 # they run, so nothing else that uses the desktop may run beside them.
 set_tests_properties(tarvik_e2e_tests PROPERTIES
     FIXTURES_REQUIRED wine_session RESOURCE_LOCK wine_desktop TIMEOUT 900)
+set_tests_properties(tarvik_play_long_session PROPERTIES
+    FIXTURES_REQUIRED wine_session RESOURCE_LOCK wine_desktop TIMEOUT 1500)

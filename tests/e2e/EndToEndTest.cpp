@@ -59,6 +59,10 @@ void CEndToEndTest::Scene(const std::string& strScene) {
         // Paints what is waiting to be painted, in Tarvik's thread, before this returns.
         RedrawWindow(m_hMain, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     }
+    SceneNow(strScene);
+}
+
+void CEndToEndTest::SceneNow(const std::string& strScene) {
     const ::testing::TestInfo* pInfo = ::testing::UnitTest::GetInstance()->current_test_info();
     std::string strName =
         std::string(pInfo->test_suite_name()) + "." + pInfo->name() + "-" + strScene;

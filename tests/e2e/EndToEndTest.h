@@ -36,6 +36,9 @@ protected:
     // <build folder>/screenshots/e2e/<Suite.Test>-<scene>.png; a scene name used again in the
     // same test gets a number (-2, -3, ...).
     void Scene(const std::string& strScene);
+    // The screen as it is this moment, without waiting for Tarvik to paint: for a scene that
+    // lasts only a moment, like a glide.
+    void SceneNow(const std::string& strScene);
 
     HWND Control(int nId) const { return GetDlgItem(m_hMain, nId); }
     HWND ListView() const { return Control(kIdTargetList); }
