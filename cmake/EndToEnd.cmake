@@ -33,3 +33,9 @@ set_tests_properties(tarvik_e2e_tests PROPERTIES
     FIXTURES_REQUIRED wine_session RESOURCE_LOCK wine_desktop TIMEOUT 900)
 set_tests_properties(tarvik_play_long_session PROPERTIES
     FIXTURES_REQUIRED wine_session RESOURCE_LOCK wine_desktop TIMEOUT 1500)
+
+# The play demonstration that tools/run.sh runs on a headless display.
+add_executable(tarvik-play-demo ${PROJECT_SOURCE_DIR}/tools/playdemo/PlayDemoMain.cpp)
+target_link_options(tarvik-play-demo PRIVATE -municode)
+target_link_libraries(tarvik-play-demo PRIVATE tarvik_e2e_support tarvik_options)
+add_dependencies(tarvik-play-demo Tarvik TargetBoard)

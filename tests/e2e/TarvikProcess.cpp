@@ -1,24 +1,13 @@
 // Starting, finding and ending Tarvik.exe.
 #include "tests/e2e/TarvikProcess.h"
 
+#include "tests/board/BoardProcess.h"
 #include "tests/e2e/TarvikWindows.h"
 
 #include <vector>
 
 std::wstring TestExeFolder() {
-    std::vector<wchar_t> buffer(MAX_PATH);
-    for (;;) {
-        const DWORD nLength =
-            GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (nLength == 0) {
-            return {};
-        }
-        if (nLength < buffer.size()) {
-            const std::wstring strPath(buffer.data(), nLength);
-            return strPath.substr(0, strPath.find_last_of(L"\\/"));
-        }
-        buffer.resize(buffer.size() * 2);
-    }
+    return RunningExeFolder().wstring();
 }
 
 HWND FindMainWindow(DWORD nProcessId) {
