@@ -270,3 +270,18 @@ TEST_F(SnipDlgPlayTest, GrabBlacksOutThePanelWhileItIsActiveButNeverTheSight) {
     }
     EXPECT_TRUE(bYellowSeen);
 }
+
+TEST_F(SnipDlgPlayTest, ATargetWhosePictureCannotBeReadIsReportedByTheTest) {
+    CSnipDlg& panel = OpenPanel();
+    CTargetObj unreadable;
+    unreadable.m_rcTarget = {0, 0, 8, 6};
+    EXPECT_EQ(panel.RecognizeTarget(unreadable, nullptr),
+              (Point{NOT_FOUND_COORD, NOT_FOUND_COORD}));
+    ASSERT_EQ(m_prompts.m_calls.size(), 1u);
+    const CScriptedPrompts::CCall& call = m_prompts.m_calls.front();
+    EXPECT_EQ(call.strKind, L"message");
+    EXPECT_EQ(call.hOwner, nullptr);
+    EXPECT_EQ(call.strText, L"Кнопка не прочитана");
+    EXPECT_EQ(call.strCaption, L"INFO");
+    EXPECT_EQ(call.uType, static_cast<UINT>(MB_OK));
+}
