@@ -285,3 +285,61 @@ TEST_F(SnipDlgPlayTest, ATargetWhosePictureCannotBeReadIsReportedByTheTest) {
     EXPECT_EQ(call.strCaption, L"INFO");
     EXPECT_EQ(call.uType, static_cast<UINT>(MB_OK));
 }
+
+TEST_F(SnipDlgPlayTest, UncheckingPlayDuringAClickLetsItFinish) {
+    const auto pWindow = ShowTarget(0, kFirstPicture);
+    CSnipDlg& panel = OpenPanel();
+    PressPlay();
+    ASSERT_TRUE(
+        PumpUntil([&] { return panel.ClickSequence().State() == ClickState::Gliding; }, 10000));
+    const HWND hPlay = panel.GetDlgItem(IDC_PLAY);
+    ::SendMessageW(hPlay, BM_SETCHECK, BST_UNCHECKED, 0);
+    panel.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_PLAY, BN_CLICKED),
+                      reinterpret_cast<LPARAM>(hPlay));
+    ASSERT_TRUE(WaitForClick(*pWindow));
+    EXPECT_TRUE(IsClickAt(pWindow->Events(), ClickPointOf(0, kFirstPicture)));
+    // No further click: the tick goes on but no longer searches.
+    PumpFor(1500);
+    EXPECT_EQ(pWindow->Events().size(), 2u);
+}
+
+TEST_F(SnipDlgPlayTest, PressingPlayAgainDuringAClickEndsItCleanly) {
+    const auto pWindow = ShowTarget(0, kFirstPicture);
+    CSnipDlg& panel = OpenPanel();
+    PressPlay();
+    ASSERT_TRUE(
+        PumpUntil([&] { return panel.ClickSequence().State() == ClickState::Gliding; }, 10000));
+    ASSERT_TRUE(SightVisible());
+    // Play checked again from the keyboard, say: the click under way ends before the pointer is
+    // parked, so no marker or held button is left behind.
+    PressPlay();
+    EXPECT_TRUE(panel.ClickSequence().IsIdle());
+    EXPECT_FALSE(SightVisible());
+    ASSERT_TRUE(WaitForClick(*pWindow));
+    EXPECT_TRUE(IsClickAt(pWindow->Events(), ClickPointOf(0, kFirstPicture)));
+}
+
+TEST_F(SnipDlgPlayTest, AutoPlaySearchesAtOnceOnlyWithThePointerNearTheTopLeftCorner) {
+    ScratchKey().WriteInt(kAutoPlayValue, 1);
+    const auto pWindow = ShowTarget(0, kFirstPicture);
+    {
+        // The guard's first reference is (0, 0) at time 0: a pointer resting within 15 pixels
+        // of the corner lets the first tick search.
+        ::SetCursorPos(9, 12);
+        CSnipDlg& panel = OpenPanel();
+        ASSERT_TRUE(PumpUntil([&] { return !panel.ClickSequence().IsIdle(); }, 10000));
+        EXPECT_EQ(panel.ActivityGuard().ReferenceTime(), 0);
+        ASSERT_TRUE(WaitForClick(*pWindow));
+        ClosePanel();
+    }
+    {
+        // Anywhere else the first tick takes the pointer as moved, and waits four seconds.
+        ::SetCursorPos(20, 900);
+        CSnipDlg& panel = OpenPanel();
+        ASSERT_TRUE(PumpUntil([&] { return !panel.ClickSequence().IsIdle(); }, 10000));
+        const int64_t nReference = panel.ActivityGuard().ReferenceTime();
+        EXPECT_NE(nReference, 0);
+        EXPECT_GE(std::time(nullptr) - nReference, 4);
+        ASSERT_TRUE(WaitForClick(*pWindow));
+    }
+}
