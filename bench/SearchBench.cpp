@@ -1,6 +1,6 @@
 // The search section: the fast picture search and list search side by side with the plain scan
 // and with the physical floor, reading the screen once, on screens that favour and that defeat
-// the search.
+// the search; and play ticks with a search made anew or kept from tick to tick.
 #include <immintrin.h>
 
 #include <algorithm>
@@ -13,6 +13,7 @@
 
 #include "bench/BenchSections.h"
 #include "bench/BenchUtil.h"
+#include "bench/HeapCounter.h"
 #include "bench/SearchScreens.h"
 #include "engine/PictureSearch.h"
 #include "engine/TargetSearch.h"
@@ -218,6 +219,17 @@ double AddPictureRows(const Setup& setup, const ScreenSize& size, const BenchOpt
     return absentFloor;
 }
 
+// The first `count` absent pictures as a captured target list.
+std::unique_ptr<CTargetObjList> MakeAbsentList(const Setup& setup, int count) {
+    auto list = std::make_unique<CTargetObjList>();
+    for (int index = 0; index < count; ++index) {
+        auto target = std::make_unique<CTargetObj>();
+        target->m_bmpTarget = CPicture(setup.absent[static_cast<size_t>(index)]);
+        list->AddCaptured(std::move(target));
+    }
+    return list;
+}
+
 // `floor` comes from the picture rows: timed in turns with list searches, the read of the
 // screen would find less of it in the cache and look slower than it is.
 void AddListRow(const Setup& setup, const ScreenSize& size, double floor,
@@ -226,12 +238,7 @@ void AddListRow(const Setup& setup, const ScreenSize& size, double floor,
     std::vector<std::unique_ptr<CTargetObjList>> lists;
     std::vector<std::unique_ptr<CTargetSearch>> searches;
     for (const int count : kListSizes) {
-        lists.push_back(std::make_unique<CTargetObjList>());
-        for (int index = 0; index < count; ++index) {
-            auto target = std::make_unique<CTargetObj>();
-            target->m_bmpTarget = CPicture(setup.absent[static_cast<size_t>(index)]);
-            lists.back()->AddCaptured(std::move(target));
-        }
+        lists.push_back(MakeAbsentList(setup, count));
         searches.push_back(std::make_unique<CTargetSearch>(*lists.back()));
     }
     bool found = false;
@@ -258,6 +265,62 @@ void AddListRow(const Setup& setup, const ScreenSize& size, double floor,
                   verdict.Text()});
 }
 
+std::string Bytes(size_t bytes) {
+    return bytes < 10000 ? std::to_string(bytes) + " B" : Fixed(bytes / 1e3, 1) + " KB";
+}
+
+// Play ticks as the panel makes them, the list prepared and searched every tick: with a new
+// CTargetSearch each tick (fresh), and with one kept from tick to tick and rebuilt (kept). Heap:
+// the most any tick after the first took above what was live before it. Time: the median tick,
+// fresh and kept timed in turns.
+void AddTickRows(const Setup& setup, const ScreenSize& size, const BenchOptions& options,
+                 Table& table, bool& allMet) {
+    const int runs = options.quick ? 3 : 21;
+    constexpr int kHeapTicks = 4;
+    for (const int count : kListSizes) {
+        const std::unique_ptr<CTargetObjList> list = MakeAbsentList(setup, count);
+        bool found = false;
+        const auto freshTick = [&] {
+            const CTargetSearch search(*list);
+            found = search.FindFirst(setup.screen).has_value() || found;
+        };
+        CTargetSearch kept;
+        const auto keptTick = [&] {
+            kept.Rebuild(*list);
+            found = kept.FindFirst(setup.screen).has_value() || found;
+        };
+        size_t freshHeap = 0;
+        size_t keptHeap = 0;
+        for (int tick = 0; tick < kHeapTicks; ++tick) {
+            const HeapWatch freshWatch;
+            freshTick();
+            const size_t fresh = freshWatch.PeakExtra();
+            const HeapWatch keptWatch;
+            keptTick();
+            const size_t kept = keptWatch.PeakExtra();
+            if (tick > 0) {
+                freshHeap = std::max(freshHeap, fresh);
+                keptHeap = std::max(keptHeap, kept);
+            }
+        }
+        const std::vector<double> times = MedianSecondsInTurns(runs, {freshTick, keptTick});
+        const double ratio = times[1] / times[0];
+        Verdict verdict;
+        if (found) {
+            verdict.misses.push_back("WRONG RESULT");
+        }
+        if (keptHeap != 0) {
+            verdict.misses.push_back("kept allocates");
+        }
+        verdict.AtMost("kept/fresh", ratio, 1.1);
+        allMet = allMet && verdict.misses.empty();
+        table.AddRow({std::to_string(size.width) + "x" + std::to_string(size.height),
+                      ScreenKindName(setup.kind), std::to_string(count), Bytes(freshHeap),
+                      Bytes(keptHeap), Milliseconds(times[0]), Milliseconds(times[1]),
+                      Fixed(ratio, 2) + "x", verdict.Text()});
+    }
+}
+
 }  // namespace
 
 void RunSearchBench(const BenchOptions& options, std::ostream& out) {
@@ -274,12 +337,15 @@ void RunSearchBench(const BenchOptions& options, std::ostream& out) {
                     "SSE2/floor", "Best/floor", "Ref/best", "Check"});
     Table lists({"Screen", "Kind", "Floor", "1 target", "10 targets", "50 targets", "50/floor",
                  "50 on SSE2", "SSE2/floor", "Limit", "Check"});
+    Table ticks({"Screen", "Kind", "Targets", "Heap fresh", "Heap kept", "Tick fresh", "Tick kept",
+                 "Kept/fresh", "Check"});
     bool allMet = true;
     for (const ScreenSize& size : kSizes) {
         for (const ScreenKind kind : kKinds) {
             const Setup setup = MakeSetup(kind, size);
             const double floor = AddPictureRows(setup, size, options, pictures, allMet);
             AddListRow(setup, size, floor, options, lists, allMet);
+            AddTickRows(setup, size, options, ticks, allMet);
         }
     }
     pictures.Print(out);
@@ -288,5 +354,11 @@ void RunSearchBench(const BenchOptions& options, std::ostream& out) {
            "as between play ticks; best path, and 50 also on the SSE2 path. Limit for 50 targets\n"
            "on the best path: 100x the floor at 1920x1080, 30x at 3840x2160.\n\n";
     lists.Print(out);
+    out << "\nPlay ticks with the same lists, prepared and searched every tick as the panel does:\n"
+           "fresh makes a new CTargetSearch each tick, kept rebuilds one kept from tick to tick.\n"
+           "Heap: the most any tick after the first took through operator new above what was\n"
+           "live before it (bench/HeapCounter counts bytes). Tick: median time, fresh and kept\n"
+           "timed in turns. Limits: kept takes no heap, and at most 1.1x the time of fresh.\n\n";
+    ticks.Print(out);
     out << "\n" << (allMet ? "All limits met." : "Some limits missed (see Check).") << '\n';
 }

@@ -43,7 +43,9 @@ int32_t Distance(const PicturePixel& a, const PicturePixel& b) {
 }  // namespace
 
 template <typename Key>
-CKeyCounts<Key>::CKeyCounts(size_t capacity) : m_slots(PowerOfTwoAtLeast(2 * capacity), 0) {
+void CKeyCounts<Key>::Reset(size_t capacity) {
+    m_slots.assign(PowerOfTwoAtLeast(2 * capacity), 0);
+    m_entries.clear();
     m_entries.reserve(capacity);
 }
 
@@ -76,9 +78,11 @@ uint32_t CKeyCounts<Key>::Count(Key key) const {
 template class CKeyCounts<uint32_t>;
 template class CKeyCounts<uint64_t>;
 
-CScreenSample::CScreenSample(const PixelBuffer& screen, int32_t runs, bool withPairs)
-    : m_colours(static_cast<size_t>(runs) * kSampleRunLength),
-      m_pairs(withPairs ? static_cast<size_t>(runs) * kSampleRunLength : 0) {
+void CScreenSample::Take(const PixelBuffer& screen, int32_t runs, bool withPairs) {
+    m_colours.Reset(static_cast<size_t>(runs) * kSampleRunLength);
+    m_pairs.Reset(withPairs ? static_cast<size_t>(runs) * kSampleRunLength : 0);
+    m_nSize = 0;
+    m_nPairSize = 0;
     if (screen.IsEmpty()) {
         return;
     }
@@ -101,6 +105,14 @@ CScreenSample::CScreenSample(const PixelBuffer& screen, int32_t runs, bool withP
 }
 
 CPictureProfile::CPictureProfile(const PixelBuffer& picture, bool withPairs) {
+    ProfileScratch scratch;
+    Make(picture, withPairs, scratch);
+}
+
+void CPictureProfile::Make(const PixelBuffer& picture, bool withPairs, ProfileScratch& scratch) {
+    m_colours.clear();
+    m_pairs.clear();
+
     // Large pictures are examined on a grid: anchors need a few rare pixels, not all of them.
     const int64_t area = static_cast<int64_t>(picture.Width()) * picture.Height();
     int32_t step = 1;
@@ -112,10 +124,13 @@ CPictureProfile::CPictureProfile(const PixelBuffer& picture, bool withPairs) {
     const size_t examined = static_cast<size_t>(columns) * static_cast<size_t>(rows);
 
     // Count the colours; remember each examined pixel's colour entry.
-    std::vector<Colour> colours;
-    std::vector<uint32_t> slots(PowerOfTwoAtLeast(2 * examined), 0);
+    std::vector<Colour>& colours = scratch.colours;
+    colours.clear();
+    std::vector<uint32_t>& slots = scratch.slots;
+    slots.assign(PowerOfTwoAtLeast(2 * examined), 0);
     const uint32_t slotMask = static_cast<uint32_t>(slots.size() - 1);
-    std::vector<uint32_t> entryOf(examined);
+    std::vector<uint32_t>& entryOf = scratch.entryOf;
+    entryOf.resize(examined);
     size_t at = 0;
     for (int32_t y = 0; y < picture.Height(); y += step) {
         for (int32_t x = 0; x < picture.Width(); x += step, ++at) {
@@ -138,11 +153,9 @@ CPictureProfile::CPictureProfile(const PixelBuffer& picture, bool withPairs) {
     }
 
     // The row partners: per examined row, the pixels of its two rarest colours.
-    struct RowRarest {
-        PicturePixel pixel[2];
-        uint32_t count[2] = {UINT32_MAX, UINT32_MAX};
-    };
-    std::vector<RowRarest> rowRarest(static_cast<size_t>(rows));
+    using RowRarest = ProfileScratch::RowRarest;
+    std::vector<RowRarest>& rowRarest = scratch.rowRarest;
+    rowRarest.assign(static_cast<size_t>(rows), RowRarest{});
     at = 0;
     for (int32_t row = 0; row < rows; ++row) {
         RowRarest& rarest = rowRarest[static_cast<size_t>(row)];
@@ -167,7 +180,8 @@ CPictureProfile::CPictureProfile(const PixelBuffer& picture, bool withPairs) {
     }
 
     // Keep the rarest colours (rarest first), each with its partner.
-    std::vector<uint32_t> order(colours.size());
+    std::vector<uint32_t>& order = scratch.order;
+    order.resize(colours.size());
     for (uint32_t index = 0; index < order.size(); ++index) {
         order[index] = index;
     }
@@ -198,8 +212,10 @@ CPictureProfile::CPictureProfile(const PixelBuffer& picture, bool withPairs) {
     if (!withPairs || picture.Width() < 2) {
         return;
     }
-    CKeyCounts<uint64_t> pairCounts(examined);
-    std::vector<Pair> pairs;
+    CKeyCounts<uint64_t>& pairCounts = scratch.pairCounts;
+    pairCounts.Reset(examined);
+    std::vector<Pair>& pairs = scratch.pairs;
+    pairs.clear();
     for (int32_t y = 0; y < picture.Height(); y += step) {
         for (int32_t x = 0; x + 1 < picture.Width(); x += step) {
             const Pair pair{{x, y, picture.At(x, y) & kColourMask},
@@ -217,8 +233,7 @@ CPictureProfile::CPictureProfile(const PixelBuffer& picture, bool withPairs) {
     const size_t keptPairs = std::min(pairs.size(), kMaxPairs);
     std::partial_sort(pairs.begin(), pairs.begin() + static_cast<ptrdiff_t>(keptPairs), pairs.end(),
                       [](const Pair& a, const Pair& b) { return a.count < b.count; });
-    pairs.resize(keptPairs);
-    m_pairs = std::move(pairs);
+    m_pairs.assign(pairs.begin(), pairs.begin() + static_cast<ptrdiff_t>(keptPairs));
 }
 
 AnchorChoice ChooseAnchors(const CPictureProfile& profile, const CScreenSample& sample) {
@@ -226,18 +241,24 @@ AnchorChoice ChooseAnchors(const CPictureProfile& profile, const CScreenSample& 
         const CPictureProfile::Colour* colour;
         uint32_t screenCount;
     };
-    std::vector<Ranked> ranked;
-    ranked.reserve(profile.Colours().size());
-    for (const CPictureProfile::Colour& colour : profile.Colours()) {
-        ranked.push_back({&colour, sample.Count(colour.colour)});
+    // Ranked on the stack (a profile keeps at most kMaxColours colours), since the list search
+    // does this for every target on every play tick; insertion keeps equal counts in profile
+    // order, as the ranking needs.
+    Ranked ranked[CPictureProfile::kMaxColours];
+    const size_t rankedCount = std::min(profile.Colours().size(), CPictureProfile::kMaxColours);
+    for (size_t i = 0; i < rankedCount; ++i) {
+        const CPictureProfile::Colour& colour = profile.Colours()[i];
+        Ranked entry{&colour, sample.Count(colour.colour)};
+        size_t at = i;
+        for (; at > 0 && ranked[at - 1].screenCount > entry.screenCount; --at) {
+            ranked[at] = ranked[at - 1];
+        }
+        ranked[at] = entry;
     }
-    std::stable_sort(ranked.begin(), ranked.end(), [](const Ranked& a, const Ranked& b) {
-        return a.screenCount < b.screenCount;
-    });
 
     AnchorChoice choice;
     choice.sampleSize = sample.Size();
-    if (ranked.empty()) {
+    if (rankedCount == 0) {
         return choice;
     }
     choice.anchors[0] = ranked[0].colour->first;
@@ -257,13 +278,13 @@ AnchorChoice ChooseAnchors(const CPictureProfile& profile, const CScreenSample& 
     };
     // Further anchors: among the colours least common on the screen, the place farthest from the
     // anchors taken, since neighbouring pixels tend to pass or fail together.
-    std::vector<bool> used(ranked.size(), false);
+    bool used[CPictureProfile::kMaxColours] = {};
     used[0] = true;
     while (choice.count < kMaxScreenAnchors) {
         int best = -1;
         PicturePixel bestPixel;
         int32_t bestDistance = 0;
-        for (size_t i = 0; i < ranked.size(); ++i) {
+        for (size_t i = 0; i < rankedCount; ++i) {
             if (used[i]) {
                 continue;
             }
@@ -287,7 +308,7 @@ AnchorChoice ChooseAnchors(const CPictureProfile& profile, const CScreenSample& 
         choice.anchors[choice.count++] = bestPixel;
     }
     // A picture of one or two colours: take the other place of each colour too.
-    for (size_t i = 0; i < ranked.size() && choice.count < kMaxScreenAnchors; ++i) {
+    for (size_t i = 0; i < rankedCount && choice.count < kMaxScreenAnchors; ++i) {
         for (const PicturePixel& pixel : {ranked[i].colour->first, ranked[i].colour->last}) {
             if (choice.count < kMaxScreenAnchors && distanceToChosen(pixel) > 0) {
                 choice.anchors[choice.count++] = pixel;

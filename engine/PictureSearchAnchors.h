@@ -18,7 +18,10 @@ public:
     };
 
     // Room for `capacity` distinct keys.
-    explicit CKeyCounts(size_t capacity);
+    explicit CKeyCounts(size_t capacity) { Reset(capacity); }
+    CKeyCounts() : CKeyCounts(0) {}
+    // Forgets every key and makes room for `capacity` distinct keys, keeping the storage it has.
+    void Reset(size_t capacity);
     void Add(Key key, uint32_t times = 1);
     uint32_t Count(Key key) const;
     // Every key added, once, in no particular order.
@@ -45,7 +48,13 @@ public:
     // few runs and no pairs; a list search, which picks pairs of neighbouring colours, gains
     // from more runs.
     explicit CScreenSample(const PixelBuffer& screen, int32_t runs = kSingleSearchRuns,
-                           bool withPairs = false);
+                           bool withPairs = false) {
+        Take(screen, runs, withPairs);
+    }
+    // A sample of nothing, to be taken later.
+    CScreenSample() = default;
+    // Samples `screen` afresh, as the constructor does, in the storage of the samples before.
+    void Take(const PixelBuffer& screen, int32_t runs, bool withPairs);
 
     static constexpr int32_t kSingleSearchRuns = 64;
     static constexpr int32_t kListSearchRuns = 512;
@@ -73,6 +82,8 @@ struct PicturePixel {
     uint32_t colour = 0;
 };
 
+struct ProfileScratch;
+
 // What a picture offers as anchors: its rarest colours, each with two of its places, and its
 // rarest horizontal pairs of neighbouring pixels. Made once per picture and kept while the
 // picture is unchanged.
@@ -80,6 +91,12 @@ class CPictureProfile {
 public:
     // `picture` must not be empty. Pairs are made only when asked (for the list search).
     explicit CPictureProfile(const PixelBuffer& picture, bool withPairs = false);
+    // A profile of no picture: no colours, no pairs.
+    CPictureProfile() = default;
+    // Makes the profile of `picture` afresh, as the constructor does, working in `scratch` and
+    // keeping the storage of the profile before: a profile made again and again allocates
+    // nothing once its storage and the scratch have grown.
+    void Make(const PixelBuffer& picture, bool withPairs, ProfileScratch& scratch);
 
     struct Colour {
         uint32_t colour;     // blue, green and red only
@@ -112,6 +129,22 @@ public:
 private:
     std::vector<Colour> m_colours;
     std::vector<Pair> m_pairs;
+};
+
+// The working storage of CPictureProfile::Make, shared by the profiles made one after another.
+struct ProfileScratch {
+    // Per examined row, the pixels of its two rarest colours.
+    struct RowRarest {
+        PicturePixel pixel[2];
+        uint32_t count[2] = {UINT32_MAX, UINT32_MAX};
+    };
+    std::vector<CPictureProfile::Colour> colours;  // every colour examined, first seen first
+    std::vector<uint32_t> slots;                   // hash table of colours: index + 1, 0 free
+    std::vector<uint32_t> entryOf;                 // each examined pixel's colour
+    std::vector<RowRarest> rowRarest;
+    std::vector<uint32_t> order;  // colours, rarest first
+    CKeyCounts<uint64_t> pairCounts;
+    std::vector<CPictureProfile::Pair> pairs;
 };
 
 // Up to kMaxScreenAnchors distinct picture pixels, the most selective first, and the rarest

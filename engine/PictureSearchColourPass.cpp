@@ -4,7 +4,6 @@
 #include "engine/PictureSearchColourPass.h"
 
 #include <algorithm>
-#include <memory>
 #include <utility>
 
 namespace {
@@ -24,12 +23,19 @@ constexpr FilterFactors kFilterFactors[] = {{0x9E3779B1u, 0x85EBCA77u}, {0xC2B2A
 class CColourPass {
 public:
     CColourPass(const PixelBuffer& screen, std::span<const ColourPassMember> members,
-                const CScreenSample& sample, const SearchKernels& kernels)
+                const CScreenSample& sample, const SearchKernels& kernels,
+                ColourPassScratch& scratch)
         : m_screen(screen),
           m_members(members),
           m_kernels(kernels),
-          m_states(members.size()),
+          m_states(scratch.states),
+          m_keys(scratch.keys),
+          m_filter(scratch.filter),
+          m_bandKeys(scratch.bandKeys),
+          m_result(scratch.result),
           m_nLimit(members.size()) {
+        m_states.assign(members.size(), MemberState{});
+        m_keys.clear();
         for (size_t member = 0; member < members.size(); ++member) {
             const AnchorChoice& choice = members[member].anchors;
             if (!choice.hasPair || choice.count < 1) {
@@ -44,18 +50,18 @@ public:
         // ever touched; a band with more than m_nHitCap hits is thinned out and screened again.
         const int64_t bandPixels = static_cast<int64_t>(kBandRows) * screen.Width();
         m_nHitCap = 4096 + bandPixels / 16;
-        m_hits = std::make_unique_for_overwrite<int32_t[]>(static_cast<size_t>(bandPixels) + 1);
+        m_hits = scratch.hits.Room(static_cast<size_t>(bandPixels) + 1);
         Recount();
     }
 
-    ColourPassResult Run() {
+    const ColourPassResult& Run() {
         int32_t rowStart[kBandRows + 1];
         for (int32_t high = m_screen.Height() - 1; high >= 0 && AnyActive(); high -= kBandRows) {
             const int32_t low = std::max(0, high - kBandRows + 1);
             int64_t total = 0;
             for (int32_t row = low; row <= high; ++row) {
                 rowStart[row - low] = static_cast<int32_t>(total);
-                total += ScreenRow(m_screen.Row(row), m_hits.get() + total);
+                total += ScreenRow(m_screen.Row(row), m_hits + total);
                 if (total > m_nHitCap && m_nRetries < 64) {
                     // A common pair gets through: drop whatever lets it through and screen the
                     // band again.
@@ -84,22 +90,17 @@ public:
     }
 
 private:
-    struct MemberState {
-        bool deferred = false;
-        bool hasHot = false;
-        PicturePixel hot;  // where verification failed last
-        int64_t work = 0;
-    };
+    using MemberState = ColourPassScratch::MemberState;
 
-    ColourPassResult Result() {
-        ColourPassResult result;
-        result.match = m_match;
+    const ColourPassResult& Result() {
+        m_result.match = m_match;
+        m_result.deferred.clear();
         for (size_t member = 0; member < m_states.size(); ++member) {
             if (m_states[member].deferred) {
-                result.deferred.push_back(member);
+                m_result.deferred.push_back(member);
             }
         }
-        return result;
+        return m_result;
     }
 
     bool IsActive(size_t member) const { return member < m_nLimit && !m_states[member].deferred; }
@@ -191,7 +192,8 @@ private:
     // Too many hits in rows low ... lastRow: the most frequent pair among them either belongs
     // to members, which are deferred, or slips through the filter, which gets new factors.
     void ThinOut(int32_t low, int32_t lastRow, const int32_t* rowStart, int64_t total) {
-        std::vector<uint64_t> keys;
+        std::vector<uint64_t>& keys = m_bandKeys;
+        keys.clear();
         keys.reserve(static_cast<size_t>(total));
         for (int32_t row = low; row <= lastRow; ++row) {
             const int32_t end =
@@ -304,13 +306,15 @@ private:
     const PixelBuffer& m_screen;
     std::span<const ColourPassMember> m_members;
     const SearchKernels& m_kernels;
-    std::vector<MemberState> m_states;
-    std::vector<std::pair<uint64_t, size_t>> m_keys;  // the members' pairs, sorted
-    std::vector<uint32_t> m_filter;
+    std::vector<MemberState>& m_states;
+    std::vector<std::pair<uint64_t, size_t>>& m_keys;  // the members' pairs, sorted
+    std::vector<uint32_t>& m_filter;
+    std::vector<uint64_t>& m_bandKeys;
+    ColourPassResult& m_result;
     FilterFactors m_factors = kFilterFactors[0];
     size_t m_nLimit;  // members from this index on no longer matter
     std::optional<GroupMatch> m_match;
-    std::unique_ptr<int32_t[]> m_hits;
+    int32_t* m_hits = nullptr;  // room for every pixel of a band
     int64_t m_nHitCap = 0;
     int64_t m_nScreened = 0;
     int m_nRetries = 0;
@@ -322,8 +326,19 @@ private:
 ColourPassResult FindFirstByColourPass(const PixelBuffer& screen,
                                        std::span<const ColourPassMember> members,
                                        const CScreenSample& sample, const SearchKernels& kernels) {
+    ColourPassScratch scratch;
+    return FindFirstByColourPass(screen, members, sample, kernels, scratch);
+}
+
+const ColourPassResult& FindFirstByColourPass(const PixelBuffer& screen,
+                                              std::span<const ColourPassMember> members,
+                                              const CScreenSample& sample,
+                                              const SearchKernels& kernels,
+                                              ColourPassScratch& scratch) {
     if (members.empty() || screen.IsEmpty()) {
-        return {};
+        scratch.result.match.reset();
+        scratch.result.deferred.clear();
+        return scratch.result;
     }
-    return CColourPass(screen, members, sample, kernels).Run();
+    return CColourPass(screen, members, sample, kernels, scratch).Run();
 }

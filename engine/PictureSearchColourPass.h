@@ -6,11 +6,13 @@
 #include <cstddef>
 #include <optional>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "engine/PictureSearchAnchors.h"
 #include "engine/PictureSearchHash.h"
 #include "engine/PictureSearchKernels.h"
+#include "engine/PictureSearchScratch.h"
 #include "engine/PixelBuffer.h"
 
 struct ColourPassMember {
@@ -26,8 +28,33 @@ struct ColourPassResult {
     std::vector<size_t> deferred;
 };
 
+// The working storage of the colour pass, for a caller that searches again and again; it holds
+// nothing from one search to the next but room, and the last result.
+struct ColourPassScratch {
+    struct MemberState {
+        bool deferred = false;
+        bool hasHot = false;
+        PicturePixel hot;  // where verification failed last
+        int64_t work = 0;
+    };
+    std::vector<MemberState> states;
+    std::vector<std::pair<uint64_t, size_t>> keys;  // the members' pairs, sorted
+    std::vector<uint32_t> filter;
+    CScratchArray<int32_t> hits;     // screened columns of a band
+    std::vector<uint64_t> bandKeys;  // the pairs at a band's hits, when thinning out
+    ColourPassResult result;
+};
+
 // Searches `screen` for `members`, given in priority order (index 0 first). Each member found is
 // found at its first match in search order. `sample` is the screen's colour sample.
 ColourPassResult FindFirstByColourPass(const PixelBuffer& screen,
                                        std::span<const ColourPassMember> members,
                                        const CScreenSample& sample, const SearchKernels& kernels);
+
+// The same, working in `scratch`: nothing is allocated once it has grown to the screen's size
+// and the number of members. The result lives in `scratch` until its next search.
+const ColourPassResult& FindFirstByColourPass(const PixelBuffer& screen,
+                                              std::span<const ColourPassMember> members,
+                                              const CScreenSample& sample,
+                                              const SearchKernels& kernels,
+                                              ColourPassScratch& scratch);

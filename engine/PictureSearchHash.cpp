@@ -51,13 +51,11 @@ void Prefetch(const uint32_t* pixels, int32_t count) {
     }
 }
 
-struct MemberHash {
-    uint32_t hash;
-    size_t member;
-    friend bool operator<(const MemberHash& a, const MemberHash& b) {
-        return a.hash != b.hash ? a.hash < b.hash : a.member < b.member;
-    }
-};
+using MemberHash = HashScratch::MemberHash;
+
+bool ByHashThenMember(const MemberHash& a, const MemberHash& b) {
+    return a.hash != b.hash ? a.hash < b.hash : a.member < b.member;
+}
 
 bool Matches(const PixelBuffer& screen, const PixelBuffer& picture, int32_t x, int32_t y,
              const SearchKernels& kernels) {
@@ -76,6 +74,15 @@ std::optional<GroupMatch> FindFirstOfGroupByHash(const PixelBuffer& screen,
                                                  std::span<const PixelBuffer* const> members,
                                                  int32_t startRow, int32_t startColumn,
                                                  const SearchKernels& kernels) {
+    HashScratch scratch;
+    return FindFirstOfGroupByHash(screen, members, startRow, startColumn, kernels, scratch);
+}
+
+std::optional<GroupMatch> FindFirstOfGroupByHash(const PixelBuffer& screen,
+                                                 std::span<const PixelBuffer* const> members,
+                                                 int32_t startRow, int32_t startColumn,
+                                                 const SearchKernels& kernels,
+                                                 HashScratch& scratch) {
     if (members.empty()) {
         return std::nullopt;
     }
@@ -94,11 +101,12 @@ std::optional<GroupMatch> FindFirstOfGroupByHash(const PixelBuffer& screen,
         return std::nullopt;
     }
 
-    std::vector<MemberHash> hashes;
-    hashes.reserve(members.size());
+    std::vector<MemberHash>& hashes = scratch.hashes;
+    hashes.clear();
     // A 65536-bit filter on the top bits of the member hashes rejects almost every candidate
     // with one lookup.
-    std::vector<uint32_t> filter(2048, 0);
+    std::vector<uint32_t>& filter = scratch.filter;
+    filter.assign(2048, 0);
     for (size_t member = 0; member < members.size(); ++member) {
         if (members[member]->Width() != width || members[member]->Height() != height) {
             continue;  // not of the group's size: never compared, never read past the screen
@@ -107,37 +115,38 @@ std::optional<GroupMatch> FindFirstOfGroupByHash(const PixelBuffer& screen,
         hashes.push_back({hash, member});
         filter[hash >> 21] |= 1u << ((hash >> 16) & 31);
     }
-    std::sort(hashes.begin(), hashes.end());
+    std::sort(hashes.begin(), hashes.end(), ByHashThenMember);
 
-    std::vector<uint32_t> acrossPowers(static_cast<size_t>(screenWidth));
-    std::vector<uint32_t> inversePowers(static_cast<size_t>(columns));
+    uint32_t* const acrossPowers = scratch.acrossPowers.Room(static_cast<size_t>(screenWidth));
+    uint32_t* const inversePowers = scratch.inversePowers.Room(static_cast<size_t>(columns));
     const uint32_t inverseAcross = Inverse(kAcrossFactor);
     uint32_t power = 1;
-    for (uint32_t& entry : acrossPowers) {
-        entry = power;
+    for (int32_t x = 0; x < screenWidth; ++x) {
+        acrossPowers[x] = power;
         power *= kAcrossFactor;
     }
     power = 1;
-    for (uint32_t& entry : inversePowers) {
-        entry = power;
+    for (int32_t x = 0; x < columns; ++x) {
+        inversePowers[x] = power;
         power *= inverseAcross;
     }
     const uint32_t dropFactor = Power(kDownFactor, height - 1);
 
     // columnHashes[x] = sum over j < height of down^j * colour(x, row + j).
-    std::vector<uint32_t> columnHashes(static_cast<size_t>(screenWidth), 0);
+    uint32_t* const columnHashes = scratch.columnHashes.Room(static_cast<size_t>(screenWidth));
+    std::fill(columnHashes, columnHashes + screenWidth, 0u);
     for (int32_t j = height - 1; j >= 0; --j) {
-        kernels.addRowToColumnHashes(columnHashes.data(), screen.Row(startRow + j), screenWidth,
+        kernels.addRowToColumnHashes(columnHashes, screen.Row(startRow + j), screenWidth,
                                      kDownFactor);
     }
-    std::vector<uint32_t> prefix(static_cast<size_t>(screenWidth) + 1, 0);
-    std::vector<int32_t> hits(static_cast<size_t>(columns));
-    std::vector<uint32_t> hitHashes(static_cast<size_t>(columns));
+    uint32_t* const prefix = scratch.prefix.Room(static_cast<size_t>(screenWidth) + 1);
+    int32_t* const hits = scratch.hits.Room(static_cast<size_t>(columns));
+    uint32_t* const hitHashes = scratch.hitHashes.Room(static_cast<size_t>(columns));
     size_t limit = members.size();  // members from this index on no longer matter
     std::optional<GroupMatch> best;
     for (int32_t row = startRow; row >= 0; --row) {
         if (row != startRow) {
-            kernels.rollColumnHashes(columnHashes.data(), screen.Row(row), screen.Row(row + height),
+            kernels.rollColumnHashes(columnHashes, screen.Row(row), screen.Row(row + height),
                                      screenWidth, kDownFactor, dropFactor);
         }
         if (row > 0) {
@@ -145,16 +154,17 @@ std::optional<GroupMatch> FindFirstOfGroupByHash(const PixelBuffer& screen,
             Prefetch(screen.Row(row - 1), screenWidth);
             Prefetch(screen.Row(row - 1 + height), screenWidth);
         }
-        const int32_t count = kernels.hashRow(
-            columnHashes.data(), screenWidth, width, acrossPowers.data(), inversePowers.data(),
-            filter.data(), prefix.data(), hits.data(), hitHashes.data());
+        const int32_t count =
+            kernels.hashRow(columnHashes, screenWidth, width, acrossPowers, inversePowers,
+                            filter.data(), prefix, hits, hitHashes);
         for (int32_t i = 0; i < count; ++i) {
-            const int32_t x = hits[static_cast<size_t>(i)];
-            const uint32_t hash = hitHashes[static_cast<size_t>(i)];
+            const int32_t x = hits[i];
+            const uint32_t hash = hitHashes[i];
             if (row == startRow && x < startColumn) {
                 continue;
             }
-            const auto first = std::lower_bound(hashes.begin(), hashes.end(), MemberHash{hash, 0});
+            const auto first = std::lower_bound(hashes.begin(), hashes.end(), MemberHash{hash, 0},
+                                                ByHashThenMember);
             for (auto entry = first; entry != hashes.end() && entry->hash == hash; ++entry) {
                 if (entry->member >= limit) {
                     break;

@@ -2,9 +2,6 @@
 #include "engine/PictureSearchScan.h"
 
 #include <algorithm>
-#include <vector>
-
-#include "engine/PictureSearchHash.h"
 
 namespace {
 
@@ -16,10 +13,11 @@ constexpr int32_t kBandRows = 64;
 class CAnchorScan {
 public:
     CAnchorScan(const PixelBuffer& screen, const PixelBuffer& picture, const AnchorChoice& choice,
-                const SearchKernels& kernels)
+                const SearchKernels& kernels, AnchorScanScratch& scratch)
         : m_screen(screen),
           m_picture(picture),
           m_kernels(kernels),
+          m_hashScratch(scratch.hash),
           m_nColumns(screen.Width() - picture.Width() + 1),
           m_nRows(screen.Height() - picture.Height() + 1),
           m_nAvailable(choice.count) {
@@ -36,7 +34,7 @@ public:
                                                      : 3;
         m_nInUse = std::min(m_nInUse, m_nAvailable);
         m_nDenseLimit = 1024 + static_cast<int64_t>(kBandRows) * m_nColumns / 128;
-        m_hits.resize(static_cast<size_t>(m_nDenseLimit + m_nColumns));
+        m_hits = scratch.hits.Room(static_cast<size_t>(m_nDenseLimit + m_nColumns));
         m_nPictureArea = static_cast<int64_t>(picture.Width()) * picture.Height();
     }
 
@@ -48,7 +46,7 @@ public:
             bool dense = false;
             for (int32_t row = low; row <= high; ++row) {
                 rowStart[row - low] = static_cast<int32_t>(total);
-                total += m_kernels.screenRow(RowsFor(row), m_nColumns, m_hits.data() + total);
+                total += m_kernels.screenRow(RowsFor(row), m_nColumns, m_hits + total);
                 if (total > m_nDenseLimit) {
                     dense = true;
                     break;
@@ -70,7 +68,7 @@ public:
             // Many survivors: go row by row, bottom first, adapting the anchors after each row
             // so that a better anchor takes effect at once.
             for (int32_t row = high; row >= low; --row) {
-                const int32_t count = m_kernels.screenRow(RowsFor(row), m_nColumns, m_hits.data());
+                const int32_t count = m_kernels.screenRow(RowsFor(row), m_nColumns, m_hits);
                 AddScreened(m_nColumns);
                 for (int32_t i = 0; i < count; ++i) {
                     if (IsSettledBy(m_hits[static_cast<size_t>(i)], row)) {
@@ -94,7 +92,8 @@ private:
         }
         if (m_nWork > 4 * m_nScreenedTotal + 16 * m_nPictureArea + 65536) {
             const PixelBuffer* members[] = {&m_picture};
-            const auto match = FindFirstOfGroupByHash(m_screen, members, row, x + 1, m_kernels);
+            const auto match =
+                FindFirstOfGroupByHash(m_screen, members, row, x + 1, m_kernels, m_hashScratch);
             if (match) {
                 m_result = match->topLeft;
             }
@@ -186,6 +185,7 @@ private:
     const PixelBuffer& m_screen;
     const PixelBuffer& m_picture;
     const SearchKernels& m_kernels;
+    HashScratch& m_hashScratch;
     const int32_t m_nColumns;  // candidate columns
     const int32_t m_nRows;     // candidate rows
     PicturePixel m_anchors[kMaxScreenAnchors];
@@ -195,7 +195,7 @@ private:
     bool m_bHot = false;  // m_hot holds the pixel at which the last verification failed
     int64_t m_nDenseLimit = 0;
     int64_t m_nPictureArea = 0;
-    std::vector<int32_t> m_hits;
+    int32_t* m_hits = nullptr;  // room for m_nDenseLimit + m_nColumns entries
     std::optional<Point> m_result;
     // Since the last adaptation.
     int64_t m_nSurvivors = 0;
@@ -211,8 +211,15 @@ private:
 std::optional<Point> FindPictureByAnchors(const PixelBuffer& screen, const PixelBuffer& picture,
                                           const AnchorChoice& choice,
                                           const SearchKernels& kernels) {
+    AnchorScanScratch scratch;
+    return FindPictureByAnchors(screen, picture, choice, kernels, scratch);
+}
+
+std::optional<Point> FindPictureByAnchors(const PixelBuffer& screen, const PixelBuffer& picture,
+                                          const AnchorChoice& choice, const SearchKernels& kernels,
+                                          AnchorScanScratch& scratch) {
     if (choice.count < 1) {
         return std::nullopt;
     }
-    return CAnchorScan(screen, picture, choice, kernels).Run();
+    return CAnchorScan(screen, picture, choice, kernels, scratch).Run();
 }

@@ -4,8 +4,16 @@
 #include <optional>
 
 #include "engine/PictureSearchAnchors.h"
+#include "engine/PictureSearchHash.h"
 #include "engine/PictureSearchKernels.h"
+#include "engine/PictureSearchScratch.h"
 #include "engine/PixelBuffer.h"
+
+// The working storage of FindPictureByAnchors, for a caller that searches again and again.
+struct AnchorScanScratch {
+    CScratchArray<int32_t> hits;  // screened candidate columns of a band
+    HashScratch hash;             // for the rolling-hash finish
+};
 
 // Finds `picture` in `screen` exactly as FindPictureReference does, given anchors chosen for this
 // screen (`choice.count` >= 1; the picture fits the screen). Candidate rows are screened in bands
@@ -15,3 +23,8 @@
 // searched with the rolling hash.
 std::optional<Point> FindPictureByAnchors(const PixelBuffer& screen, const PixelBuffer& picture,
                                           const AnchorChoice& choice, const SearchKernels& kernels);
+
+// The same, working in `scratch`: nothing is allocated once it has grown to the screen's size.
+std::optional<Point> FindPictureByAnchors(const PixelBuffer& screen, const PixelBuffer& picture,
+                                          const AnchorChoice& choice, const SearchKernels& kernels,
+                                          AnchorScanScratch& scratch);

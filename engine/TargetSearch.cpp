@@ -3,8 +3,8 @@
 #include "engine/TargetSearch.h"
 
 #include <algorithm>
-#include <map>
-#include <utility>
+#include <span>
+#include <tuple>
 
 #include "engine/PictureSearchColourPass.h"
 #include "engine/PictureSearchHash.h"
@@ -29,6 +29,19 @@ bool IsRare(const AnchorChoice& choice) {
            static_cast<uint64_t>(choice.pairScreenCount) * 64 <= choice.pairSampleSize;
 }
 
+// TargetsInSearchOrder into `byOrder`, in the storage it has.
+void FillSearchOrder(const CTargetObjList& list, std::vector<const CTargetObj*>& byOrder) {
+    byOrder.assign(list.Count(), nullptr);
+    for (const auto& target : list) {
+        const int32_t order = target->m_nOrder;
+        if (order >= 0 && static_cast<size_t>(order) < byOrder.size() &&
+            byOrder[static_cast<size_t>(order)] == nullptr) {
+            byOrder[static_cast<size_t>(order)] = target.get();
+        }
+    }
+    std::erase(byOrder, nullptr);
+}
+
 }  // namespace
 
 TargetHit MakeTargetHit(const CTargetObj& target, Point topLeft) {
@@ -43,15 +56,8 @@ TargetHit MakeTargetHit(const CTargetObj& target, Point topLeft) {
 }
 
 std::vector<const CTargetObj*> TargetsInSearchOrder(const CTargetObjList& list) {
-    std::vector<const CTargetObj*> byOrder(list.Count(), nullptr);
-    for (const auto& target : list) {
-        const int32_t order = target->m_nOrder;
-        if (order >= 0 && static_cast<size_t>(order) < byOrder.size() &&
-            byOrder[static_cast<size_t>(order)] == nullptr) {
-            byOrder[static_cast<size_t>(order)] = target.get();
-        }
-    }
-    std::erase(byOrder, nullptr);
+    std::vector<const CTargetObj*> byOrder;
+    FillSearchOrder(list, byOrder);
     return byOrder;
 }
 
@@ -70,17 +76,34 @@ std::optional<TargetHit> FindFirstTargetReference(const CTargetObjList& list,
 }
 
 CTargetSearch::CTargetSearch(const CTargetObjList& list) {
-    for (const CTargetObj* target : TargetsInSearchOrder(list)) {
+    Rebuild(list);
+    // Made for one list, as the command line and one-off searches do: what profiling the
+    // pictures needed is given back at once.
+    m_searchOrder = std::vector<const CTargetObj*>();
+    m_profileScratch = ProfileScratch();
+}
+
+void CTargetSearch::Rebuild(const CTargetObjList& list) {
+    FillSearchOrder(list, m_searchOrder);
+    m_entries.clear();
+    for (const CTargetObj* target : m_searchOrder) {
         const PixelBuffer* pixels = target->m_bmpTarget.Pixels();
-        if (pixels != nullptr && !pixels->IsEmpty()) {
-            m_entries.push_back({target, pixels, CPictureProfile(*pixels, true)});
+        if (pixels == nullptr || pixels->IsEmpty()) {
+            continue;
         }
+        if (m_profiles.size() == m_entries.size()) {
+            m_profiles.emplace_back();
+        }
+        m_profiles[m_entries.size()].Make(*pixels, true, m_profileScratch);
+        m_entries.push_back({target, pixels});
     }
 }
 
 std::optional<TargetHit> CTargetSearch::FindFirst(const PixelBuffer& screen,
                                                   SearchPath path) const {
-    std::vector<size_t> fitting;
+    Scratch& scratch = m_scratch;
+    std::vector<size_t>& fitting = scratch.fitting;
+    fitting.clear();
     for (size_t index = 0; index < m_entries.size(); ++index) {
         if (Fits(screen, *m_entries[index].pixels)) {
             fitting.push_back(index);
@@ -91,20 +114,23 @@ std::optional<TargetHit> CTargetSearch::FindFirst(const PixelBuffer& screen,
     }
     const SearchKernels& kernels = KernelsFor(path);
     const bool separately = fitting.size() <= kSeparateScanLimit;
-    const CScreenSample sample(
-        screen, separately ? CScreenSample::kSingleSearchRuns : CScreenSample::kListSearchRuns,
-        !separately);
-    std::vector<AnchorChoice> choices(m_entries.size());
+    CScreenSample& sample = scratch.sample;
+    sample.Take(screen,
+                separately ? CScreenSample::kSingleSearchRuns : CScreenSample::kListSearchRuns,
+                !separately);
+    std::vector<AnchorChoice>& choices = scratch.choices;
+    choices.resize(m_entries.size());
     for (const size_t index : fitting) {
-        choices[index] = ChooseAnchors(m_entries[index].profile, sample);
+        choices[index] = ChooseAnchors(m_profiles[index], sample);
     }
     const auto hitAt = [&](size_t index, Point topLeft) {
         return MakeTargetHit(*m_entries[index].target, topLeft);
     };
     if (separately) {
         for (const size_t index : fitting) {
-            if (const auto found = FindPictureByAnchors(screen, *m_entries[index].pixels,
-                                                        choices[index], kernels)) {
+            if (const auto found =
+                    FindPictureByAnchors(screen, *m_entries[index].pixels, choices[index], kernels,
+                                         scratch.anchorScan)) {
                 return hitAt(index, *found);
             }
         }
@@ -115,9 +141,12 @@ std::optional<TargetHit> CTargetSearch::FindFirst(const PixelBuffer& screen,
     // entry found with the lowest index so far.
     size_t limit = m_entries.size();
     Point limitTopLeft;
-    std::vector<size_t> pending;
-    std::vector<ColourPassMember> members;
-    std::vector<size_t> memberEntries;
+    std::vector<size_t>& pending = scratch.pending;
+    std::vector<ColourPassMember>& members = scratch.members;
+    std::vector<size_t>& memberEntries = scratch.memberEntries;
+    pending.clear();
+    members.clear();
+    memberEntries.clear();
     for (const size_t index : fitting) {
         if (IsRare(choices[index])) {
             members.push_back({m_entries[index].pixels, choices[index]});
@@ -126,7 +155,8 @@ std::optional<TargetHit> CTargetSearch::FindFirst(const PixelBuffer& screen,
             pending.push_back(index);
         }
     }
-    const ColourPassResult shared = FindFirstByColourPass(screen, members, sample, kernels);
+    const ColourPassResult& shared =
+        FindFirstByColourPass(screen, members, sample, kernels, scratch.colourPass);
     if (shared.match) {
         limit = memberEntries[shared.match->member];
         limitTopLeft = shared.match->topLeft;
@@ -136,27 +166,45 @@ std::optional<TargetHit> CTargetSearch::FindFirst(const PixelBuffer& screen,
     }
     std::sort(pending.begin(), pending.end());
 
-    // Entries of one size share a rolling-hash pass.
-    std::map<std::pair<int32_t, int32_t>, std::vector<size_t>> bySize;
+    // Entries of one size share a rolling-hash pass: the sizes in increasing order, each with its
+    // entries in increasing order.
+    std::vector<SizedEntry>& sized = scratch.sized;
+    sized.clear();
     for (const size_t index : pending) {
         const PixelBuffer& pixels = *m_entries[index].pixels;
-        bySize[{pixels.Width(), pixels.Height()}].push_back(index);
+        sized.push_back({pixels.Width(), pixels.Height(), index});
     }
-    std::vector<size_t> separate;
-    for (const auto& [size, group] : bySize) {
+    std::sort(sized.begin(), sized.end(), [](const SizedEntry& a, const SizedEntry& b) {
+        return std::tie(a.width, a.height, a.index) < std::tie(b.width, b.height, b.index);
+    });
+    std::vector<size_t>& separate = scratch.separate;
+    separate.clear();
+    for (size_t groupStart = 0; groupStart < sized.size();) {
+        size_t groupEnd = groupStart + 1;
+        while (groupEnd < sized.size() && sized[groupEnd].width == sized[groupStart].width &&
+               sized[groupEnd].height == sized[groupStart].height) {
+            ++groupEnd;
+        }
+        const std::span<const SizedEntry> group(sized.data() + groupStart, groupEnd - groupStart);
+        groupStart = groupEnd;
         if (group.size() < kHashGroupMinimum) {
-            separate.insert(separate.end(), group.begin(), group.end());
+            for (const SizedEntry& entry : group) {
+                separate.push_back(entry.index);
+            }
             continue;
         }
-        std::vector<const PixelBuffer*> pictures;
-        std::vector<size_t> pictureEntries;
-        for (const size_t index : group) {
-            if (index < limit) {
-                pictures.push_back(m_entries[index].pixels);
-                pictureEntries.push_back(index);
+        std::vector<const PixelBuffer*>& pictures = scratch.groupPictures;
+        std::vector<size_t>& pictureEntries = scratch.groupEntries;
+        pictures.clear();
+        pictureEntries.clear();
+        for (const SizedEntry& entry : group) {
+            if (entry.index < limit) {
+                pictures.push_back(m_entries[entry.index].pixels);
+                pictureEntries.push_back(entry.index);
             }
         }
-        if (const auto found = FindFirstOfGroupByHash(screen, pictures, kernels)) {
+        if (const auto found =
+                FindFirstOfGroupByHash(screen, pictures, kernels, scratch.anchorScan.hash)) {
             limit = pictureEntries[found->member];
             limitTopLeft = found->topLeft;
         }
@@ -166,8 +214,8 @@ std::optional<TargetHit> CTargetSearch::FindFirst(const PixelBuffer& screen,
         if (index >= limit) {
             break;
         }
-        if (const auto found =
-                FindPictureByAnchors(screen, *m_entries[index].pixels, choices[index], kernels)) {
+        if (const auto found = FindPictureByAnchors(screen, *m_entries[index].pixels,
+                                                    choices[index], kernels, scratch.anchorScan)) {
             limit = index;
             limitTopLeft = *found;
             break;

@@ -7,6 +7,8 @@
 
 #include "engine/PictureSearch.h"
 #include "engine/PictureSearchAnchors.h"
+#include "engine/PictureSearchColourPass.h"
+#include "engine/PictureSearchScan.h"
 #include "engine/PixelBuffer.h"
 #include "model/TargetObjList.h"
 
@@ -33,10 +35,21 @@ std::optional<TargetHit> FindFirstTargetReference(const CTargetObjList& list,
                                                   const PixelBuffer& screen);
 
 // A target list prepared for searching screen after screen. It keeps pointers into the list and
-// its targets' pictures: make a new one whenever the list, an order or a picture changes.
+// its targets' pictures: rebuild it (or make a new one) whenever the list, an order or a picture
+// may have changed. It also keeps the working storage of its searches, so that one object kept
+// from tick to tick, rebuilt and searched each time, allocates nothing once that storage has
+// grown to the largest list and screen it has seen. FindFirst works in that storage although it
+// is const, so one CTargetSearch must not be searched from two threads at once.
 class CTargetSearch {
 public:
+    // A search of an empty list, to be rebuilt.
+    CTargetSearch() = default;
+    // A search of `list`, for one search or many. It keeps no room for rebuilding.
     explicit CTargetSearch(const CTargetObjList& list);
+
+    // Prepares the search for `list` exactly as a new CTargetSearch(list) would be, reusing the
+    // storage held for earlier lists; nothing of the earlier lists is kept but room.
+    void Rebuild(const CTargetObjList& list);
 
     // Returns exactly what FindFirstTargetReference returns for `screen` (top-down rows), with a
     // cost that grows little with the number of targets: targets with a pair of neighbouring
@@ -52,8 +65,36 @@ private:
     struct Entry {
         const CTargetObj* target;
         const PixelBuffer* pixels;
-        CPictureProfile profile;
+    };
+
+    // A target of one size, for grouping the targets that share a rolling-hash pass.
+    struct SizedEntry {
+        int32_t width;
+        int32_t height;
+        size_t index;
+    };
+
+    // What one search works in, kept for the next.
+    struct Scratch {
+        std::vector<size_t> fitting;  // entries no larger than the screen
+        CScreenSample sample;
+        std::vector<AnchorChoice> choices;  // per entry; only fitting ones are set
+        AnchorScanScratch anchorScan;       // its hash scratch serves the hash groups too
+        std::vector<ColourPassMember> members;
+        std::vector<size_t> memberEntries;
+        ColourPassScratch colourPass;
+        std::vector<size_t> pending;
+        std::vector<SizedEntry> sized;
+        std::vector<size_t> separate;
+        std::vector<const PixelBuffer*> groupPictures;
+        std::vector<size_t> groupEntries;
     };
 
     std::vector<Entry> m_entries;  // in search order
+    // m_profiles[i] belongs to m_entries[i]; those beyond m_entries.size() are storage kept from a
+    // longer list.
+    std::vector<CPictureProfile> m_profiles;
+    std::vector<const CTargetObj*> m_searchOrder;
+    ProfileScratch m_profileScratch;
+    mutable Scratch m_scratch;
 };

@@ -8,6 +8,7 @@
 #include "engine/GrabBlackout.h"
 #include "engine/ScreenGrab.h"
 #include "engine/SyntheticInput.h"
+#include "engine/TargetSearch.h"
 #include "engine/UserActivity.h"
 #include "framework/DialogEx.h"
 #include "framework/GdiObject.h"
@@ -169,13 +170,15 @@ private:
     CTrayIcon m_trayIcon;
     CPanelDragTracker m_dragTracker;
 
-    // The play loop. The grab's bitmap and buffer live across ticks; every tick reads the
-    // screen afresh and searches it with nothing remembered from before.
+    // The play loop. The grab's bitmap and buffer and the search's storage live across ticks;
+    // every tick reads the screen afresh and rebuilds the search from the list as it is then,
+    // so nothing is remembered from before but room.
     CClickSequence m_clickSequence;
     CUserActivityGuard m_activityGuard;
     CSyntheticMouse m_mouse;
     CScreenGrabber m_screenGrabber;
     PixelBuffer m_screen;
+    CTargetSearch m_targetSearch;
 
     std::filesystem::path m_dataFolderOverride;
     CRegistryKey m_settingsKey;

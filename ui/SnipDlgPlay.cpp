@@ -217,7 +217,10 @@ void CSnipDlg::PlayStep() {
     if (pList == nullptr) {
         return;
     }
-    const std::optional<TargetHit> hit = CTargetSearch(*pList).FindFirst(m_screen);
+    // Files are loaded and targets edited between ticks: the search is rebuilt from the list as
+    // it is now, and only its storage carries over.
+    m_targetSearch.Rebuild(*pList);
+    const std::optional<TargetHit> hit = m_targetSearch.FindFirst(m_screen);
     if (!hit) {
         return;
     }

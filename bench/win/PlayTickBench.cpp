@@ -1,5 +1,6 @@
 // tarvik-play-bench: what one play tick costs on the real screen: grabbing it, preparing the
-// target list and searching it for 1, 10 and 50 absent targets, timed side by side.
+// target list and searching it for 1, 10 and 50 absent targets, with a search made anew each tick
+// and with one kept from tick to tick as the panel keeps it, timed side by side.
 #include <windows.h>
 
 #include <algorithm>
@@ -173,6 +174,10 @@ struct TickSamples {
     std::vector<double> build;
     std::vector<double> search;
     std::vector<double> tick;  // grab + build + search of the same tick
+    // The same tick with the list's kept search, rebuilt (the grab is the same).
+    std::vector<double> rebuild;
+    std::vector<double> keptSearch;
+    std::vector<double> keptTick;  // grab + rebuild + kept search
 };
 
 struct Timings {
@@ -183,11 +188,13 @@ struct Timings {
     double grabCpuSeconds = 0;
 };
 
-// Runs of: the grab's two halves apart, then one play tick per list, as the play loop makes
-// it: grab the screen, prepare the list's search, search.
+// Runs of: the grab's two halves apart, then one play tick per list: grab the screen, prepare
+// the list's search, search; the search made anew, then the list's kept search (`kept`, one per
+// list) rebuilt and searched, as the panel does.
 Timings TimeTicks(const Options& options, CScreenGrabber& grabber, PixelBuffer& screen,
                   CDesktopBlit& blit, PixelBuffer& copied,
-                  const std::vector<std::unique_ptr<CTargetObjList>>& lists) {
+                  const std::vector<std::unique_ptr<CTargetObjList>>& lists,
+                  std::vector<CTargetSearch>& kept) {
     Timings timings;
     timings.lists.resize(lists.size());
     for (int run = 0; run < options.runs; ++run) {
@@ -222,10 +229,22 @@ Timings TimeTicks(const Options& options, CScreenGrabber& grabber, PixelBuffer& 
             const double found = searchWatch.Seconds();
             ExpectNoHit(hit, static_cast<int>(lists[index]->Count()));
 
+            const Stopwatch rebuildWatch;
+            kept[index].Rebuild(*lists[index]);
+            const double rebuild = rebuildWatch.Seconds();
+
+            const Stopwatch keptWatch;
+            const std::optional<TargetHit> keptHit = kept[index].FindFirst(screen);
+            const double keptFound = keptWatch.Seconds();
+            ExpectNoHit(keptHit, static_cast<int>(lists[index]->Count()));
+
             samples.grab.push_back(grab);
             samples.build.push_back(build);
             samples.search.push_back(found);
             samples.tick.push_back(grab + build + found);
+            samples.rebuild.push_back(rebuild);
+            samples.keptSearch.push_back(keptFound);
+            samples.keptTick.push_back(grab + rebuild + keptFound);
         }
     }
     return timings;
@@ -239,6 +258,10 @@ struct HeapFigures {
     size_t tick = 0;    // peak over the whole tick
     size_t kept = 0;    // still held once the tick is over
     long handles = 0;   // GDI and DC handles our owners still hold once the tick is over
+    // The same with a search kept from tick to tick and rebuilt, as the panel does.
+    size_t rebuild = 0;
+    size_t keptSearch = 0;
+    size_t keptTick = 0;
 };
 
 HeapFigures MeasureHeap(int ticks, CScreenGrabber& grabber, PixelBuffer& screen,
@@ -273,6 +296,28 @@ HeapFigures MeasureHeap(int ticks, CScreenGrabber& grabber, PixelBuffer& screen,
         figures.kept = std::max(figures.kept, watch.RetainedExtra());
         figures.handles = std::max(figures.handles, CHandleCounts::Total() - handlesBefore);
     }
+    // A kept search: its first tick grows its storage; the ticks after it are measured.
+    CTargetSearch kept;
+    kept.Rebuild(list);
+    ExpectNoHit(kept.FindFirst(screen), count);
+    for (int tick = 0; tick < ticks; ++tick) {
+        Grab(grabber, screen);
+        {
+            const HeapWatch watch;
+            kept.Rebuild(list);
+            figures.rebuild = std::max(figures.rebuild, watch.PeakExtra());
+        }
+        const HeapWatch watch;
+        ExpectNoHit(kept.FindFirst(screen), count);
+        figures.keptSearch = std::max(figures.keptSearch, watch.PeakExtra());
+    }
+    for (int tick = 0; tick < ticks; ++tick) {
+        const HeapWatch watch;
+        Grab(grabber, screen);
+        kept.Rebuild(list);
+        ExpectNoHit(kept.FindFirst(screen), count);
+        figures.keptTick = std::max(figures.keptTick, watch.PeakExtra());
+    }
     return figures;
 }
 
@@ -297,6 +342,20 @@ void PrintTimings(const Timings& timings, std::ostream& out) {
         tickShares += separator + share + " (" + std::to_string(kListSizes[index]) + ")";
     }
     table.Print(out);
+
+    out << "\nThe same ticks with the list's search kept from tick to tick and rebuilt, as the "
+           "panel does\n(the grab is the same):\n\n";
+    Table keptTable({"Targets", "Rebuild", "Search", "Tick (grab+rebuild+search)", "Kept/new tick",
+                     "Tick per 500 ms"});
+    for (size_t index = 0; index < timings.lists.size(); ++index) {
+        const TickSamples& samples = timings.lists[index];
+        const double keptTick = Median(samples.keptTick);
+        keptTable.AddRow({std::to_string(kListSizes[index]), Duration(Median(samples.rebuild)),
+                          Duration(Median(samples.keptSearch)), Duration(keptTick),
+                          Fixed(keptTick / Median(samples.tick), 2) + "x",
+                          Fixed(keptTick / kTickSeconds * 100, 1) + " % of one core"});
+    }
+    keptTable.Print(out);
     out << "\nSearch / grab for 1, 10, 50 targets: " << searchRatios
         << "\nTick per 500 ms tick, share of one core for 1, 10, 50 targets: " << tickShares
         << '\n';
@@ -335,6 +394,14 @@ void PrintHeap(const std::vector<HeapFigures>& figures, size_t firstGrab, std::o
                       Bytes(f.search), Bytes(f.tick), Bytes(f.kept), std::to_string(f.handles)});
     }
     table.Print(out);
+    out << "\nWith the search kept from tick to tick and rebuilt, as the panel does:\n\n";
+    Table keptTable({"Targets", "Rebuild", "Search", "Whole tick"});
+    for (size_t index = 0; index < figures.size(); ++index) {
+        const HeapFigures& f = figures[index];
+        keptTable.AddRow({std::to_string(kListSizes[index]), Bytes(f.rebuild), Bytes(f.keptSearch),
+                          Bytes(f.keptTick)});
+    }
+    keptTable.Print(out);
 }
 
 void Run(const Options& options, std::ostream& out) {
@@ -388,17 +455,19 @@ void Run(const Options& options, std::ostream& out) {
     }
     out << "Targets: pieces of the screen, each with one pixel near its top changed, so none is "
            "on it;\nsizes 40x20, 16x16, 24x24, 64x32 and 120x28 in turn (1 target: 40x20). "
-           "Every tick checks that\nnone is found. Build: constructing CTargetSearch, which the "
-           "play loop may do every tick.\n\n";
+           "Every tick checks that\nnone is found. Build: constructing a new CTargetSearch; "
+           "Rebuild: rebuilding the list's kept one.\n\n";
 
     CDesktopBlit blit(width, height);
     if (!blit) {
         throw BenchFailure("could not make a DIB section of the screen's size");
     }
     PixelBuffer copied(width, height);
-    // One untimed round first: the first BitBlt and the first searches warm up caches and code.
-    TimeTicks(Options{1, true}, grabber, screen, blit, copied, lists);
-    const Timings timings = TimeTicks(options, grabber, screen, blit, copied, lists);
+    // One untimed round first: the first BitBlt and the first searches warm up caches and code,
+    // and the kept searches grow their storage.
+    std::vector<CTargetSearch> kept(lists.size());
+    TimeTicks(Options{1, true}, grabber, screen, blit, copied, lists, kept);
+    const Timings timings = TimeTicks(options, grabber, screen, blit, copied, lists, kept);
     PrintTimings(timings, out);
 
     std::vector<HeapFigures> heap;

@@ -1,5 +1,5 @@
 // The list search of a play step: order rules, click points, and the fast search against the
-// plain one over many random lists.
+// plain one over many random lists, made anew or kept and rebuilt as lists change.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -56,6 +56,100 @@ void ExpectEverySearch(const CTargetObjList& list, const PixelBuffer& screen,
             EXPECT_EQ(actual->target, expected->target);
         }
     }
+}
+
+// A random screen and a random list of 1 to `maxCount` targets for it, appended to `list`:
+// targets present once or twice, absent ones cut from the screen with a pixel changed, many of
+// one size, pictures of the screen's commonest colours, some without a picture, and orders
+// shuffled with gaps and duplicates, so that every strategy of the fast search (separate scans,
+// the shared colour pass with deferrals, rolling-hash groups) is at work.
+PixelBuffer MakeRandomCase(std::mt19937& random, int maxCount, CTargetObjList& list) {
+    static const std::vector<std::vector<uint32_t>> palettes = {
+        {0x00000000, 0x00FFFFFF},
+        {0x00FFFFFF, 0x00F0F0F0, 0x00C0C0C0, 0x00404040, 0x003366CC},
+        {},  // noise
+    };
+    const auto& palette = palettes[random() % palettes.size()];
+    const int32_t width = 20 + static_cast<int32_t>(random() % 140);
+    const int32_t height = 10 + static_cast<int32_t>(random() % 90);
+    PixelBuffer screen = palette.empty() ? Noise(width, height, random)
+                                         : PalettePicture(width, height, palette, random);
+    const int count = 1 + static_cast<int>(random() % static_cast<unsigned>(maxCount));
+    const int32_t sharedWidth = 1 + static_cast<int32_t>(random() % 8);
+    const int32_t sharedHeight = 1 + static_cast<int32_t>(random() % 6);
+    std::vector<PixelBuffer> pictures;
+    for (int i = 0; i < count; ++i) {
+        const bool shared = random() % 2 == 0;
+        const int32_t w =
+            std::min(width, shared ? sharedWidth : 1 + static_cast<int32_t>(random() % 10));
+        const int32_t h =
+            std::min(height, shared ? sharedHeight : 1 + static_cast<int32_t>(random() % 8));
+        const int32_t left = static_cast<int32_t>(random() % (width - w + 1));
+        const int32_t top = static_cast<int32_t>(random() % (height - h + 1));
+        PixelBuffer picture;
+        switch (random() % 5) {
+            case 0:
+                picture = Cut(screen, left, top, w, h);
+                break;
+            case 1:
+                picture = Cut(screen, left, top, w, h);
+                picture.Set(static_cast<int32_t>(random() % w), static_cast<int32_t>(random() % h),
+                            random() & 0x00FFFFFF);
+                break;
+            case 2:
+                picture =
+                    palette.empty() ? Noise(w, h, random) : PalettePicture(w, h, palette, random);
+                break;
+            case 3:
+                picture = UniformPicture(w, h, screen.At(0, 0));
+                picture.Set(w - 1, 0, picture.At(w - 1, 0) ^ 1);
+                break;
+            default:
+                picture = Noise(w, h, random);
+                break;
+        }
+        pictures.push_back(std::move(picture));
+    }
+    // Show some pictures only after all have been cut, so that later pastes can hide them.
+    for (int i = 0; i < count / 4; ++i) {
+        const PixelBuffer& picture = pictures[random() % pictures.size()];
+        Paste(screen, picture, static_cast<int32_t>(random() % (width - picture.Width() + 1)),
+              static_cast<int32_t>(random() % (height - picture.Height() + 1)));
+    }
+    if (random() % 3 == 0) {
+        ScrambleFourthByte(screen, random);
+    }
+    std::vector<int32_t> orders(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        orders[static_cast<size_t>(i)] = i;
+    }
+    std::shuffle(orders.begin(), orders.end(), random);
+    for (int i = 0; i < count; ++i) {
+        int32_t order = orders[static_cast<size_t>(i)];
+        if (random() % 10 == 0) {
+            order = static_cast<int32_t>(random() % (count + 2)) - 1;  // gaps, duplicates
+        }
+        AddTarget(list, order,
+                  random() % 20 == 0 ? CPicture() : CPicture(pictures[static_cast<size_t>(i)]));
+    }
+    return screen;
+}
+
+// `search`, on both paths, finds in `screen` what the plain search of `list` finds: the same
+// target at the same place. False after the first difference.
+bool ExpectSameAsReference(const CTargetSearch& search, const CTargetObjList& list,
+                           const PixelBuffer& screen, const std::string& what) {
+    const std::optional<TargetHit> expected = FindFirstTargetReference(list, screen);
+    for (const SearchPath path : {SearchPath::Best, SearchPath::Sse2}) {
+        const std::optional<TargetHit> actual = search.FindFirst(screen, path);
+        if (actual != expected) {
+            ADD_FAILURE() << (path == SearchPath::Best ? "best path" : "SSE2 path") << " finds "
+                          << Describe(actual) << ", the reference " << Describe(expected) << ", "
+                          << what;
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace
@@ -134,90 +228,172 @@ TEST(TargetSearchRules, ClickPointIsTheCentrePlusTheClickShift) {
     EXPECT_EQ(clicked->click, (Point{92, 210}));
 }
 
-// Random lists of up to 40 targets on random screens: targets present once or twice, absent
-// ones cut from the screen with a pixel changed, many of one size, pictures of the screen's
-// commonest colours, and orders shuffled with gaps and duplicates, so that every strategy of the
-// fast search (separate scans, the shared colour pass with deferrals, rolling-hash groups) is
+// Random lists of up to 40 targets on random screens, each searched by a new CTargetSearch and
 // compared with the plain search.
 TEST(TargetSearchDifferential, RandomLists) {
     std::mt19937 random(99);
-    const std::vector<std::vector<uint32_t>> palettes = {
-        {0x00000000, 0x00FFFFFF},
-        {0x00FFFFFF, 0x00F0F0F0, 0x00C0C0C0, 0x00404040, 0x003366CC},
-        {},  // noise
-    };
-    for (int round = 0; round < 160 && !HasFailure(); ++round) {
-        const auto& palette = palettes[random() % palettes.size()];
-        const int32_t width = 20 + static_cast<int32_t>(random() % 140);
-        const int32_t height = 10 + static_cast<int32_t>(random() % 90);
-        PixelBuffer screen = palette.empty() ? Noise(width, height, random)
-                                             : PalettePicture(width, height, palette, random);
-        const int count = 1 + static_cast<int>(random() % 40);
-        const int32_t sharedWidth = 1 + static_cast<int32_t>(random() % 8);
-        const int32_t sharedHeight = 1 + static_cast<int32_t>(random() % 6);
-        std::vector<PixelBuffer> pictures;
-        for (int i = 0; i < count; ++i) {
-            const bool shared = random() % 2 == 0;
-            const int32_t w =
-                std::min(width, shared ? sharedWidth : 1 + static_cast<int32_t>(random() % 10));
-            const int32_t h =
-                std::min(height, shared ? sharedHeight : 1 + static_cast<int32_t>(random() % 8));
-            const int32_t left = static_cast<int32_t>(random() % (width - w + 1));
-            const int32_t top = static_cast<int32_t>(random() % (height - h + 1));
-            PixelBuffer picture;
-            switch (random() % 5) {
-                case 0:
-                    picture = Cut(screen, left, top, w, h);
-                    break;
-                case 1:
-                    picture = Cut(screen, left, top, w, h);
-                    picture.Set(static_cast<int32_t>(random() % w),
-                                static_cast<int32_t>(random() % h), random() & 0x00FFFFFF);
-                    break;
-                case 2:
-                    picture = palette.empty() ? Noise(w, h, random)
-                                              : PalettePicture(w, h, palette, random);
-                    break;
-                case 3:
-                    picture = UniformPicture(w, h, screen.At(0, 0));
-                    picture.Set(w - 1, 0, picture.At(w - 1, 0) ^ 1);
-                    break;
-                default:
-                    picture = Noise(w, h, random);
-                    break;
-            }
-            pictures.push_back(std::move(picture));
-        }
-        // Show some pictures only after all have been cut, so that later pastes can hide them.
-        for (int i = 0; i < count / 4; ++i) {
-            const PixelBuffer& picture = pictures[random() % pictures.size()];
-            Paste(screen, picture, static_cast<int32_t>(random() % (width - picture.Width() + 1)),
-                  static_cast<int32_t>(random() % (height - picture.Height() + 1)));
-        }
-        if (random() % 3 == 0) {
-            ScrambleFourthByte(screen, random);
-        }
-        std::vector<int32_t> orders(static_cast<size_t>(count));
-        for (int i = 0; i < count; ++i) {
-            orders[static_cast<size_t>(i)] = i;
-        }
-        std::shuffle(orders.begin(), orders.end(), random);
+    for (int round = 0; round < 160; ++round) {
         CTargetObjList list;
-        for (int i = 0; i < count; ++i) {
-            int32_t order = orders[static_cast<size_t>(i)];
-            if (random() % 10 == 0) {
-                order = static_cast<int32_t>(random() % (count + 2)) - 1;  // gaps, duplicates
-            }
-            AddTarget(list, order,
-                      random() % 20 == 0 ? CPicture() : CPicture(pictures[static_cast<size_t>(i)]));
+        const PixelBuffer screen = MakeRandomCase(random, 40, list);
+        if (!ExpectSameAsReference(CTargetSearch(list), list, screen,
+                                   "round " + std::to_string(round))) {
+            break;
         }
-        const std::string expected = Describe(FindFirstTargetReference(list, screen));
-        const CTargetSearch search(list);
-        EXPECT_EQ(Describe(search.FindFirst(screen, SearchPath::Best)), expected)
-            << "best path, round " << round;
-        EXPECT_EQ(Describe(search.FindFirst(screen, SearchPath::Sse2)), expected)
-            << "SSE2 path, round " << round;
     }
+}
+
+// One search kept from call to call, as the play loop keeps it, and rebuilt for each new list:
+// lists of 1 to 3 targets (searched one by one) alternate with lists of up to 40 (the shared
+// passes), so the kept storage shrinks and grows under lists and screens of every size; every
+// tenth list is empty, and each list is gone before the next rebuild. It answers as a new search
+// and the plain search do.
+TEST(TargetSearchKept, RebuiltForEachNewListAnswersAsANewSearch) {
+    std::mt19937 random(2024);
+    CTargetSearch kept;
+    for (int round = 0; round < 200; ++round) {
+        auto list = std::make_unique<CTargetObjList>();
+        PixelBuffer screen;
+        if (round % 10 == 9) {
+            screen = Noise(30, 20, random);
+        } else {
+            screen = MakeRandomCase(random, round % 2 == 0 ? 3 : 40, *list);
+        }
+        kept.Rebuild(*list);
+        const std::string what = "round " + std::to_string(round);
+        EXPECT_EQ(kept.SearchedCount(), CTargetSearch(*list).SearchedCount()) << what;
+        if (!ExpectSameAsReference(kept, *list, screen, what)) {
+            break;
+        }
+    }
+}
+
+// One list edited in place between play ticks while a kept search follows it: orders moved,
+// pictures replaced (the old ones freed), targets removed and freed, new ones captured, and the
+// screen changed under an unchanged list with no rebuild. After every edit the search is rebuilt
+// and answers as the plain search does; the edits make targets win, lose and change places.
+TEST(TargetSearchKept, FollowsEditsOfOneList) {
+    std::mt19937 random(31);
+    const std::vector<uint32_t> palette = {0x00FFFFFF, 0x00F0F0F0, 0x00C0C0C0, 0x00404040};
+    PixelBuffer screen = PalettePicture(120, 80, palette, random);
+    // Pictures cut from the screen (present on it until the screen changes), the same with a
+    // pixel changed (absent), or noise; of one size now and then, so that hash groups form.
+    const auto makePicture = [&] {
+        const bool shared = random() % 3 == 0;
+        const int32_t w = shared ? 5 : 3 + static_cast<int32_t>(random() % 7);
+        const int32_t h = shared ? 3 : 3 + static_cast<int32_t>(random() % 5);
+        PixelBuffer picture;
+        const unsigned kind = random() % 4;
+        if (kind == 0) {
+            picture = Noise(w, h, random);
+        } else {
+            picture = Cut(screen, static_cast<int32_t>(random() % (screen.Width() - w + 1)),
+                          static_cast<int32_t>(random() % (screen.Height() - h + 1)), w, h);
+            if (kind != 1) {
+                picture.Set(0, 0, picture.At(0, 0) ^ 0x00010101);
+            }
+        }
+        return CPicture(picture);
+    };
+    const auto randomTarget = [&](CTargetObjList& list) {
+        auto at = list.begin();
+        std::advance(at, static_cast<std::ptrdiff_t>(random() % list.Count()));
+        return at->get();
+    };
+    CTargetObjList list;
+    for (int i = 0; i < 4; ++i) {
+        auto target = std::make_unique<CTargetObj>();
+        target->m_bmpTarget = makePicture();
+        list.AddCaptured(std::move(target));
+    }
+    CTargetSearch kept(list);
+    enum class Edit { MoveOrder, ReplacePicture, NewScreen, Remove, Capture, CaptureOrRemove };
+    size_t found = 0;
+    size_t missed = 0;
+    size_t oneByOne = 0;        // steps with lists searched one target at a time
+    size_t inSharedPasses = 0;  // and in shared passes
+    for (int step = 0; step < 400; ++step) {
+        const int32_t count = static_cast<int32_t>(list.Count());
+        // The list grows for 100 steps, then shrinks for 100, and so on, between 1 and about 40
+        // targets: searched one by one below 7, in shared passes above.
+        const bool growing = step / 100 % 2 == 0;
+        Edit edit = static_cast<Edit>(random() % 6);
+        if (edit == Edit::Remove || edit == Edit::Capture || edit == Edit::CaptureOrRemove) {
+            const bool capture = edit == Edit::CaptureOrRemove ? !growing : growing;
+            edit = count < 2    ? Edit::Capture
+                   : count > 40 ? Edit::Remove
+                   : capture    ? Edit::Capture
+                                : Edit::Remove;
+        }
+        std::string what;
+        switch (edit) {
+            case Edit::MoveOrder: {
+                const auto from = static_cast<int32_t>(random() % count);
+                const auto to = static_cast<int32_t>(random() % (count + 1));
+                list.MoveOrder(from, to);
+                what = "order " + std::to_string(from) + " moved before " + std::to_string(to);
+                break;
+            }
+            case Edit::ReplacePicture:
+                randomTarget(list)->m_bmpTarget = makePicture();
+                what = "a picture replaced";
+                break;
+            case Edit::Remove: {
+                const int removing = std::min(count - 1, 1 + static_cast<int>(random() % 4));
+                for (int i = 0; i < removing; ++i) {
+                    const int32_t removed = randomTarget(list)->m_nOrder;
+                    list.Remove(list.FindByOrder(removed));
+                    list.RenumberAfterRemove(removed);
+                }
+                what = std::to_string(removing) + " removed";
+                break;
+            }
+            case Edit::Capture:
+            case Edit::CaptureOrRemove: {
+                const int added = 1 + static_cast<int>(random() % 4);
+                for (int i = 0; i < added; ++i) {
+                    auto target = std::make_unique<CTargetObj>();
+                    target->m_bmpTarget = makePicture();
+                    list.AddCaptured(std::move(target));
+                }
+                what = std::to_string(added) + " captured";
+                break;
+            }
+            case Edit::NewScreen: {
+                // A new screen of another size showing some of the targets; the list is as it
+                // was, so the search is not rebuilt.
+                screen = PalettePicture(40 + static_cast<int32_t>(random() % 200),
+                                        20 + static_cast<int32_t>(random() % 120), palette, random);
+                const int shown = static_cast<int>(random() % 3);
+                for (int i = 0; i < shown; ++i) {
+                    const PixelBuffer* pixels = randomTarget(list)->m_bmpTarget.Pixels();
+                    if (pixels->Width() <= screen.Width() && pixels->Height() <= screen.Height()) {
+                        Paste(
+                            screen, *pixels,
+                            static_cast<int32_t>(random() % (screen.Width() - pixels->Width() + 1)),
+                            static_cast<int32_t>(random() %
+                                                 (screen.Height() - pixels->Height() + 1)));
+                    }
+                }
+                what = "a new screen";
+                break;
+            }
+        }
+        if (edit != Edit::NewScreen) {
+            kept.Rebuild(list);
+        }
+        if (!ExpectSameAsReference(kept, list, screen,
+                                   "step " + std::to_string(step) + " after " + what)) {
+            break;
+        }
+        (FindFirstTargetReference(list, screen) ? found : missed) += 1;
+        (kept.SearchedCount() <= 6 ? oneByOne : inSharedPasses) += 1;
+    }
+    // The steps must include both outcomes and both kinds of search, or the comparison says
+    // little.
+    EXPECT_GT(found, 40u);
+    EXPECT_GT(missed, 40u);
+    EXPECT_GT(oneByOne, 40u);
+    EXPECT_GT(inSharedPasses, 40u);
 }
 
 // The shared colour pass trusts a screen sample to keep common colours out. Given the sample of
@@ -230,6 +406,7 @@ TEST(TargetSearchColourPass, DefersPicturesWhoseColoursProveCommon) {
     const CScreenSample misleading(elsewhere, CScreenSample::kListSearchRuns, true);
     const std::vector<uint32_t> palette = {0x00000000, 0x00FFFFFF, 0x00808080};
     size_t deferrals = 0;
+    ColourPassScratch kept;
     for (int round = 0; round < 12 && !HasFailure(); ++round) {
         PixelBuffer screen = PalettePicture(220, 150, palette, random);
         std::vector<PixelBuffer> pictures;
@@ -248,6 +425,15 @@ TEST(TargetSearchColourPass, DefersPicturesWhoseColoursProveCommon) {
         for (const SearchPath path : {SearchPath::Best, SearchPath::Sse2}) {
             const ColourPassResult result =
                 FindFirstByColourPass(screen, members, misleading, KernelsFor(path));
+            // Storage kept from the rounds before gives the same answer.
+            const ColourPassResult& again =
+                FindFirstByColourPass(screen, members, misleading, KernelsFor(path), kept);
+            EXPECT_EQ(again.deferred, result.deferred) << "round " << round;
+            ASSERT_EQ(again.match.has_value(), result.match.has_value()) << "round " << round;
+            if (result.match) {
+                EXPECT_EQ(again.match->member, result.match->member) << "round " << round;
+                EXPECT_EQ(again.match->topLeft, result.match->topLeft) << "round " << round;
+            }
             const auto isDeferred = [&](size_t member) {
                 return std::find(result.deferred.begin(), result.deferred.end(), member) !=
                        result.deferred.end();
