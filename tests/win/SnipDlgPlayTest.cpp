@@ -343,3 +343,31 @@ TEST_F(SnipDlgPlayTest, AutoPlaySearchesAtOnceOnlyWithThePointerNearTheTopLeftCo
         ASSERT_TRUE(WaitForClick(*pWindow));
     }
 }
+
+TEST_F(SnipDlgPlayTest, ASaveDuringAClickEndsItAndPlayGoesOn) {
+    const auto pWindow = ShowTarget(0, kFirstPicture);
+    CSnipDlg& panel = OpenPanel();
+    PressPlay();
+    ASSERT_TRUE(
+        PumpUntil([&] { return panel.ClickSequence().State() == ClickState::Gliding; }, 10000));
+    // A file handed over by a second start saves the list while the pointer rests.
+    panel.SaveDefaultFile();
+    EXPECT_TRUE(panel.ClickSequence().IsIdle());
+    EXPECT_FALSE(SightVisible());
+    // The tick resumes after the save and clicks again.
+    ASSERT_TRUE(WaitForClick(*pWindow));
+    EXPECT_TRUE(IsClickAt(pWindow->Events(), ClickPointOf(0, kFirstPicture)));
+}
+
+TEST_F(SnipDlgPlayTest, EndingTheRunWithTheButtonDownReleasesIt) {
+    const auto pWindow = ShowTarget(0, kFirstPicture);
+    CSnipDlg& panel = OpenPanel();
+    PressPlay();
+    ASSERT_TRUE(
+        PumpUntil([&] { return panel.ClickSequence().State() == ClickState::ButtonDown; }, 10000));
+    // Esc ends the dialog at once, without the close sequence.
+    ClosePanel();
+    PumpFor(300);
+    EXPECT_TRUE(IsClickAt(pWindow->Events(), ClickPointOf(0, kFirstPicture)));
+    EXPECT_EQ(::GetAsyncKeyState(VK_LBUTTON) & 0x8000, 0);
+}
