@@ -371,3 +371,55 @@ TEST_F(SnipDlgPlayTest, EndingTheRunWithTheButtonDownReleasesIt) {
     EXPECT_TRUE(IsClickAt(pWindow->Events(), ClickPointOf(0, kFirstPicture)));
     EXPECT_EQ(::GetAsyncKeyState(VK_LBUTTON) & 0x8000, 0);
 }
+
+TEST_F(SnipDlgPlayTest, TheTestMarkerMovesOnASecondTestAndGoesTwoSecondsAfterIt) {
+    CSnipDlg& panel = OpenPanel();
+    const HWND hSight = panel.SightWnd()->GetSafeHwnd();
+    EXPECT_EQ(panel.ShowSightForTest(300, 400), 1);
+    EXPECT_TRUE(SightVisible());
+    EXPECT_EQ(panel.SightWnd()->GetWindowRect().left, 268);
+    EXPECT_EQ(panel.SightWnd()->GetWindowRect().top, 368);
+    PumpFor(1200);
+    panel.ShowSightForTest(0, 0);
+    const ULONGLONG nSecondAt = ::GetTickCount64();
+    // Three quarters off the screen, and still shown: the second test re-armed the timer.
+    RECT rc{};
+    ::GetWindowRect(hSight, &rc);
+    EXPECT_EQ(rc.left, -32);
+    EXPECT_EQ(rc.top, -32);
+    ASSERT_TRUE(PumpUntil([&] { return !SightVisible(); }, 10000));
+    EXPECT_GE(::GetTickCount64() - nSecondAt, 1900u);
+}
+
+namespace {
+
+// The keys that reach the system while a test runs, seen by a low-level keyboard hook.
+std::vector<std::pair<DWORD, bool>> g_keys;  // virtual key, down
+
+LRESULT CALLBACK RecordKey(int nCode, WPARAM wParam, LPARAM lParam) {
+    if (nCode == HC_ACTION) {
+        const auto* pKey = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
+        g_keys.emplace_back(pKey->vkCode, wParam == WM_KEYDOWN || wParam == WM_SYSKEYDOWN);
+    }
+    return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
+}
+
+}  // namespace
+
+TEST_F(SnipDlgPlayTest, MetroModePlaySendsWindowsTabBeforeParking) {
+    ScratchKey().WriteInt(kMetroModeValue, 1);
+    CSnipDlg& panel = OpenPanel();
+    g_keys.clear();
+    const HHOOK hHook =
+        ::SetWindowsHookExW(WH_KEYBOARD_LL, RecordKey, ::GetModuleHandleW(nullptr), 0);
+    ASSERT_NE(hHook, nullptr);
+    PressPlay();
+    PumpFor(200);
+    ::UnhookWindowsHookEx(hHook);
+    const std::vector<std::pair<DWORD, bool>> expected{
+        {VK_LWIN, true}, {VK_TAB, true}, {VK_TAB, false}, {VK_LWIN, false}};
+    EXPECT_EQ(g_keys, expected);
+    const RECT rcPanel = panel.GetWindowRect();
+    EXPECT_EQ(CursorPos().x, rcPanel.left + 10);
+    EXPECT_EQ(CursorPos().y, rcPanel.top + 10);
+}
