@@ -160,7 +160,7 @@ std::vector<std::wstring> BoardArgumentList(const BoardArguments& arguments) {
             list.push_back(std::to_wstring(nValue));
         }
     }
-    for (const BoardPictureSpec& picture : arguments.pictures) {
+    for (const BoardPictureArgument& picture : arguments.pictures) {
         if (picture.file.empty()) {
             list.emplace_back(kBoardArgDemoPicture);
         } else {

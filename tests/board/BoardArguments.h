@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-struct BoardPictureSpec {
+struct BoardPictureArgument {
     // A 16-, 24- or 32-bit BMP file; empty for the built-in demo picture (MakeDemoPicture()).
     std::filesystem::path file;
     Point topLeft;  // screen point
@@ -21,7 +21,7 @@ struct BoardArguments {
     // The window's screen rectangle; the whole primary screen when not given.
     std::optional<Rect> window;
     // In index order.
-    std::vector<BoardPictureSpec> pictures;
+    std::vector<BoardPictureArgument> pictures;
 };
 
 // Reads the arguments after the program name (see BoardProtocol.h). On a bad command line

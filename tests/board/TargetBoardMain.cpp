@@ -81,15 +81,15 @@ int RunBoard(HINSTANCE hInstance) {
     }
 
     std::vector<BoardPicture> pictures;
-    for (const BoardPictureSpec& spec : parsed->pictures) {
+    for (const BoardPictureArgument& argument : parsed->pictures) {
         std::optional<PixelBuffer> pixels =
-            spec.file.empty() ? MakeDemoPicture() : LoadBoardPicture(spec.file);
+            argument.file.empty() ? MakeDemoPicture() : LoadBoardPicture(argument.file);
         if (!pixels) {
-            ReportError(L"cannot read the picture \"" + spec.file.wstring() +
+            ReportError(L"cannot read the picture \"" + argument.file.wstring() +
                         L"\" (not a 16-, 24- or 32-bit BMP file?)");
             return kBoardExitBadArguments;
         }
-        pictures.push_back({std::move(*pixels), spec.topLeft, !spec.bHidden});
+        pictures.push_back({std::move(*pixels), argument.topLeft, !argument.bHidden});
     }
 
     CBoardLogWriter log(parsed->logFile);

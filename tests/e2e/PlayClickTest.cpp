@@ -15,8 +15,8 @@ namespace {
 
 // Far from the panel, which opens in the middle of the screen, so that the glide takes a few
 // steps and the test can watch it.
-const PlayTargetSpec kLowerLeft{u"Lower left", 101, 40, 20, {60, 880}, {-7, 5}, {}};
-const PlayTargetSpec kUpperRight{u"Upper right", 202, 24, 24, {1100, 120}, {0, 0}, {}};
+const PlayTarget kLowerLeft{u"Lower left", 101, 40, 20, {60, 880}, {-7, 5}, {}};
+const PlayTarget kUpperRight{u"Upper right", 202, 24, 24, {1100, 120}, {0, 0}, {}};
 
 // The ring of the sight picture: red 255, green 242, blue 0, as B, G, R, 0.
 constexpr uint32_t kSightYellow = 0x00FFF200;
@@ -155,14 +155,14 @@ TEST_F(PlayClickTest, APictureInsideTheActivePanelIsNotFound) {
     const RECT rcPanel = ScreenRectOf(m_hMain);
     const PixelBuffer screen = CaptureScreen();
     ASSERT_NO_FATAL_FAILURE(CloseTarvik());
-    PlayTargetSpec title{u"Title", 0, 40, 16, {rcPanel.left + 4, rcPanel.top + 5}, {0, 0}, {}};
+    PlayTarget title{u"Title", 0, 40, 16, {rcPanel.left + 4, rcPanel.top + 5}, {0, 0}, {}};
     title.picture = PixelBuffer(title.nWidth, title.nHeight);
     for (int y = 0; y < title.nHeight; ++y) {
         for (int x = 0; x < title.nWidth; ++x) {
             title.picture->Row(y)[x] = screen.At(title.topLeft.x + x, title.topLeft.y + y);
         }
     }
-    WritePlayList(std::vector<PlayTargetSpec>{title}, DefaultListPath());
+    WritePlayList(std::vector<PlayTarget>{title}, DefaultListPath());
     ASSERT_NO_FATAL_FAILURE(StartTarvik());
     ASSERT_EQ(RectText(ScreenRectOf(m_hMain)), RectText(rcPanel));
 

@@ -14,7 +14,7 @@
 
 namespace {
 
-const PlayTargetSpec kTarget{u"Coming and going", 303, 32, 24, {980, 820}, {5, -3}, {}};
+const PlayTarget kTarget{u"Coming and going", 303, 32, 24, {980, 820}, {5, -3}, {}};
 constexpr DWORD kShownMs = 4000;
 constexpr DWORD kHiddenMs = 3000;
 // A click already under way when the picture goes may land up to a glide later.

@@ -31,42 +31,42 @@ PixelBuffer AreaPictureOf(const PixelBuffer& picture) {
 
 }  // namespace
 
-PixelBuffer PictureOf(const PlayTargetSpec& spec) {
-    if (spec.picture) {
-        return *spec.picture;
+PixelBuffer PictureOf(const PlayTarget& target) {
+    if (target.picture) {
+        return *target.picture;
     }
-    return MakeBoardPicture(spec.nSeed, spec.nWidth, spec.nHeight);
+    return MakeBoardPicture(target.nSeed, target.nWidth, target.nHeight);
 }
 
-Point ClickPointOf(const PlayTargetSpec& spec) {
-    const Point centre = PictureCentre(spec.topLeft, spec.nWidth, spec.nHeight);
-    return Point{centre.x + spec.clickShift.x, centre.y + spec.clickShift.y};
+Point ClickPointOf(const PlayTarget& target) {
+    const Point centre = PictureCentre(target.topLeft, target.nWidth, target.nHeight);
+    return Point{centre.x + target.clickShift.x, centre.y + target.clickShift.y};
 }
 
-std::unique_ptr<CTargetObjList> MakePlayList(std::span<const PlayTargetSpec> specs) {
+std::unique_ptr<CTargetObjList> MakePlayList(std::span<const PlayTarget> targets) {
     auto pList = std::make_unique<CTargetObjList>();
     int32_t nOrder = 0;
-    for (const PlayTargetSpec& spec : specs) {
+    for (const PlayTarget& target : targets) {
         auto pTarget = std::make_unique<CTargetObj>();
-        const PixelBuffer picture = PictureOf(spec);
-        pTarget->m_strName = spec.strName;
+        const PixelBuffer picture = PictureOf(target);
+        pTarget->m_strName = target.strName;
         pTarget->m_bmpArea = CPicture(AreaPictureOf(picture));
         pTarget->m_bmpTarget = CPicture(picture);
         pTarget->m_nOrder = nOrder++;
-        pTarget->m_rcTarget = {spec.topLeft.x, spec.topLeft.y, spec.topLeft.x + spec.nWidth,
-                               spec.topLeft.y + spec.nHeight};
-        pTarget->m_ptClickShift = spec.clickShift;
+        pTarget->m_rcTarget = {target.topLeft.x, target.topLeft.y, target.topLeft.x + target.nWidth,
+                               target.topLeft.y + target.nHeight};
+        pTarget->m_ptClickShift = target.clickShift;
         pList->AddTail(std::move(pTarget));
     }
     return pList;
 }
 
-void WritePlayList(std::span<const PlayTargetSpec> specs, const std::filesystem::path& path) {
+void WritePlayList(std::span<const PlayTarget> targets, const std::filesystem::path& path) {
     std::filesystem::create_directories(path.parent_path());
-    SaveTargetListFile(*MakePlayList(specs), path);
+    SaveTargetListFile(*MakePlayList(targets), path);
 }
 
-BoardArguments BoardArgumentsFor(std::span<const PlayTargetSpec> specs,
+BoardArguments BoardArgumentsFor(std::span<const PlayTarget> targets,
                                  const std::filesystem::path& folder,
                                  const std::filesystem::path& logFile,
                                  std::span<const size_t> hidden, std::optional<Rect> window) {
@@ -74,12 +74,12 @@ BoardArguments BoardArgumentsFor(std::span<const PlayTargetSpec> specs,
     BoardArguments arguments;
     arguments.logFile = logFile;
     arguments.window = window;
-    for (size_t nIndex = 0; nIndex < specs.size(); ++nIndex) {
+    for (size_t nIndex = 0; nIndex < targets.size(); ++nIndex) {
         const std::filesystem::path file = folder / ("picture-" + std::to_string(nIndex) + ".bmp");
-        WriteFileBytes(file, EncodeBmp(PictureOf(specs[nIndex])));
-        BoardPictureSpec picture;
+        WriteFileBytes(file, EncodeBmp(PictureOf(targets[nIndex])));
+        BoardPictureArgument picture;
         picture.file = file;
-        picture.topLeft = specs[nIndex].topLeft;
+        picture.topLeft = targets[nIndex].topLeft;
         picture.bHidden = std::find(hidden.begin(), hidden.end(), nIndex) != hidden.end();
         arguments.pictures.push_back(picture);
     }

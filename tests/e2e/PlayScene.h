@@ -15,7 +15,7 @@
 #include <span>
 #include <string>
 
-struct PlayTargetSpec {
+struct PlayTarget {
     std::u16string strName;
     uint32_t nSeed = 1;  // MakeBoardPicture's seed; the demo picture's seed gives the demo picture
     int32_t nWidth = 24;
@@ -26,22 +26,22 @@ struct PlayTargetSpec {
     std::optional<PixelBuffer> picture;
 };
 
-// The target's picture: what the board shows for `spec`.
-PixelBuffer PictureOf(const PlayTargetSpec& spec);
-// Where a play step clicks `spec` shown at its place: the found centre plus the click shift.
-Point ClickPointOf(const PlayTargetSpec& spec);
+// The target's picture: what the board shows for `target`.
+PixelBuffer PictureOf(const PlayTarget& target);
+// Where a play step clicks `target` shown at its place: the found centre plus the click shift.
+Point ClickPointOf(const PlayTarget& target);
 
 // The targets as a list, ordered 0, 1, ... as given. Each area picture is 100 x 100 of the
 // board's grey with the target's picture in the middle, as a capture of the board would give, so
 // the panel's tile shows the target picture too.
-std::unique_ptr<CTargetObjList> MakePlayList(std::span<const PlayTargetSpec> specs);
+std::unique_ptr<CTargetObjList> MakePlayList(std::span<const PlayTarget> targets);
 // MakePlayList written to `path` with the program's writer.
-void WritePlayList(std::span<const PlayTargetSpec> specs, const std::filesystem::path& path);
+void WritePlayList(std::span<const PlayTarget> targets, const std::filesystem::path& path);
 
-// The board's command line for `specs`: each picture written as a BMP into `folder`, the log at
+// The board's command line for `targets`: each picture written as a BMP into `folder`, the log at
 // `logFile`. Pictures with an index in `hidden` start hidden; `window` bounds the board's window
 // (the whole screen when not given).
-BoardArguments BoardArgumentsFor(std::span<const PlayTargetSpec> specs,
+BoardArguments BoardArgumentsFor(std::span<const PlayTarget> targets,
                                  const std::filesystem::path& folder,
                                  const std::filesystem::path& logFile,
                                  std::span<const size_t> hidden = {},

@@ -5,12 +5,12 @@
 #include "tests/e2e/TarvikState.h"
 #include "tests/e2e/Waiting.h"
 
-void CPlayTest::StartScene(std::vector<PlayTargetSpec> specs, std::vector<size_t> hidden,
+void CPlayTest::StartScene(std::vector<PlayTarget> targets, std::vector<size_t> hidden,
                            std::optional<Rect> window) {
-    m_specs = std::move(specs);
-    WritePlayList(m_specs, DefaultListPath());
+    m_targets = std::move(targets);
+    WritePlayList(m_targets, DefaultListPath());
     m_pBoard = std::make_unique<CBoardProcess>(BoardArgumentsFor(
-        m_specs, ScratchFolder() / "board", ScratchFolder() / "board.log", hidden, window));
+        m_targets, ScratchFolder() / "board", ScratchFolder() / "board.log", hidden, window));
     ASSERT_TRUE(m_pBoard->IsReady())
         << "the board did not start (error " << m_pBoard->StartError() << ")";
     ASSERT_NO_FATAL_FAILURE(StartTarvik());

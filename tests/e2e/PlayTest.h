@@ -11,12 +11,12 @@
 
 class CPlayTest : public CEndToEndTest {
 protected:
-    // Writes the default list of `specs`, starts the board showing them (those in `hidden` not
+    // Writes the default list of `targets`, starts the board showing them (those in `hidden` not
     // yet) and then Tarvik. Use with ASSERT_NO_FATAL_FAILURE.
     // Without a window manager Wine raises a window that is clicked above all others, even
     // topmost ones: a scene where the board is clicked while Tarvik's windows must stay in view
     // bounds the board with `window`.
-    void StartScene(std::vector<PlayTargetSpec> specs, std::vector<size_t> hidden = {},
+    void StartScene(std::vector<PlayTarget> targets, std::vector<size_t> hidden = {},
                     std::optional<Rect> window = {});
     // Clicks Play with the pointer and returns the board-comparable time of the release.
     // Use with ASSERT_NO_FATAL_FAILURE.
@@ -31,6 +31,6 @@ protected:
     // Polls until Tarvik shows its sight window; null when it did not within the time.
     HWND WaitForSight(DWORD nTimeoutMs = kReactionTimeoutMs) const;
 
-    std::vector<PlayTargetSpec> m_specs;
+    std::vector<PlayTarget> m_targets;
     std::unique_ptr<CBoardProcess> m_pBoard;
 };

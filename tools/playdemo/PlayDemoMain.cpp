@@ -55,18 +55,18 @@ int Fail(const std::string& strWhy) {
 }
 
 int RunDemo(const std::filesystem::path& screenshot) {
-    const PlayTargetSpec spec{u"Demo button",
-                              kDemoPictureSeed,
-                              kDemoPictureWidth,
-                              kDemoPictureHeight,
-                              kPictureTopLeft,
-                              {0, 0},
-                              {}};
-    const Point ptExpected = ClickPointOf(spec);
+    const PlayTarget target{u"Demo button",
+                            kDemoPictureSeed,
+                            kDemoPictureWidth,
+                            kDemoPictureHeight,
+                            kPictureTopLeft,
+                            {0, 0},
+                            {}};
+    const Point ptExpected = ClickPointOf(target);
 
-    WritePlayList(std::vector<PlayTargetSpec>{spec}, DefaultListPath());
-    Say("wrote a target list with one target, the board's " + std::to_string(spec.nWidth) + " x " +
-        std::to_string(spec.nHeight) + " picture, as Tarvik's default list");
+    WritePlayList(std::vector<PlayTarget>{target}, DefaultListPath());
+    Say("wrote a target list with one target, the board's " + std::to_string(target.nWidth) +
+        " x " + std::to_string(target.nHeight) + " picture, as Tarvik's default list");
 
     BoardArguments arguments;
     arguments.logFile = std::filesystem::temp_directory_path() / "tarvik-play-demo.log";
