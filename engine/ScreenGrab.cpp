@@ -8,6 +8,21 @@
 
 #include <algorithm>
 
+CGdiObject<HBITMAP> CreateTopDownDib32(int nWidth, int nHeight, uint32_t*& pBits) {
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bmi.bmiHeader.biWidth = nWidth;
+    bmi.bmiHeader.biHeight = -nHeight;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    void* pMemory = nullptr;
+    CGdiObject<HBITMAP> dib(
+        ::CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &pMemory, nullptr, 0));
+    pBits = dib ? static_cast<uint32_t*>(pMemory) : nullptr;
+    return dib;
+}
+
 bool CScreenGrabber::EnsureSurface(int nWidth, int nHeight) {
     if (m_bmpSurface && nWidth == m_nSurfaceWidth && nHeight == m_nSurfaceHeight) {
         return true;
@@ -16,22 +31,13 @@ bool CScreenGrabber::EnsureSurface(int nWidth, int nHeight) {
     m_pSurfaceBits = nullptr;
     m_nSurfaceWidth = 0;
     m_nSurfaceHeight = 0;
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = nWidth;
-    // Top-down rows with a 32-bit pixel have no padding: the DIB's memory is the screen image.
-    bmi.bmiHeader.biHeight = -nHeight;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
-    void* pBits = nullptr;
-    CGdiObject<HBITMAP> surface(
-        ::CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0));
+    uint32_t* pBits = nullptr;
+    CGdiObject<HBITMAP> surface = CreateTopDownDib32(nWidth, nHeight, pBits);
     if (!surface || pBits == nullptr) {
         return false;
     }
     m_bmpSurface = std::move(surface);
-    m_pSurfaceBits = static_cast<uint32_t*>(pBits);
+    m_pSurfaceBits = pBits;
     m_nSurfaceWidth = nWidth;
     m_nSurfaceHeight = nHeight;
     return true;

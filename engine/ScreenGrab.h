@@ -8,6 +8,10 @@
 
 #include <span>
 
+// A 32-bit top-down DIB section of nWidth x nHeight pixels; its rows have no padding, so its
+// memory (put in `pBits`) is a picture in PixelBuffer layout. Null (and pBits null) on failure.
+CGdiObject<HBITMAP> CreateTopDownDib32(int nWidth, int nHeight, uint32_t*& pBits);
+
 // Keeps one 32-bit top-down DIB section of the screen's size between grabs, so that a play tick
 // does not allocate a screen-sized bitmap every time; it is made anew when the size changes.
 // Nothing else is kept: every grab reads the screen afresh. Not copyable.

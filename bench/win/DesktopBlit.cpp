@@ -1,6 +1,7 @@
 // CDesktopBlit: the two halves of a screen grab, to be timed apart.
 #include "bench/win/DesktopBlit.h"
 
+#include "engine/ScreenGrab.h"
 #include "framework/MemDC.h"
 #include "framework/SelectObject.h"
 #include "framework/WindowDC.h"
@@ -8,18 +9,9 @@
 #include <cstddef>
 
 CDesktopBlit::CDesktopBlit(int nWidth, int nHeight) : m_nWidth(nWidth), m_nHeight(nHeight) {
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = nWidth;
-    bmi.bmiHeader.biHeight = -nHeight;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
-    void* pBits = nullptr;
-    m_bmpSurface.Reset(::CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0));
-    if (m_bmpSurface) {
-        m_pBits = static_cast<const uint32_t*>(pBits);
-    }
+    uint32_t* pBits = nullptr;
+    m_bmpSurface = CreateTopDownDib32(nWidth, nHeight, pBits);
+    m_pBits = pBits;
 }
 
 bool CDesktopBlit::Blit() {
