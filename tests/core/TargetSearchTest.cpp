@@ -206,6 +206,38 @@ TEST(TargetSearchRules, UnusablePicturesAreNeverFound) {
     EXPECT_EQ(CTargetSearch(list).SearchedCount(), 3u);  // orders 2, 3 and 4
 }
 
+// A picture exactly as wide, as high, or as large as the screen fits and is found; alone, and
+// behind enough absent targets that the list is searched in one shared pass.
+TEST(TargetSearchRules, PicturesThatFitTheScreenExactlyAreFound) {
+    constexpr int32_t kWidth = 40;
+    constexpr int32_t kHeight = 30;
+    struct ExactFit {
+        const char* what;
+        int32_t width, height, left, top;
+    };
+    const ExactFit fits[] = {
+        {"as wide as the screen", kWidth, 3, 0, 17},
+        {"as high as the screen", 4, kHeight, 23, 0},
+        {"the whole screen", kWidth, kHeight, 0, 0},
+    };
+    for (const ExactFit& fit : fits) {
+        for (const size_t nAbsent : {size_t{0}, size_t{12}}) {
+            SCOPED_TRACE(std::string(fit.what) + " behind " + std::to_string(nAbsent) +
+                         " absent targets");
+            std::mt19937 random(static_cast<uint32_t>(fit.width * 100 + fit.height + nAbsent));
+            const PixelBuffer screen = Noise(kWidth, kHeight, random);
+            CTargetObjList list;
+            for (size_t i = 0; i < nAbsent; ++i) {
+                AddTarget(list, static_cast<int32_t>(i), CPicture(Noise(3, 2, random)));
+            }
+            const CTargetObj& target =
+                AddTarget(list, static_cast<int32_t>(nAbsent),
+                          CPicture(Cut(screen, fit.left, fit.top, fit.width, fit.height)));
+            ExpectEverySearch(list, screen, MakeTargetHit(target, {fit.left, fit.top}));
+        }
+    }
+}
+
 TEST(TargetSearchRules, ClickPointIsTheCentrePlusTheClickShift) {
     CTargetObj target;
     target.m_bmpTarget = CPicture(UniformPicture(5, 5, 0x00123456));
