@@ -113,6 +113,16 @@ start_session() {
     TARVIK_NO_WINDOW_MANAGER=1 timeout 240 bash "$(dirname "${BASH_SOURCE[0]}")/wine-prefix-init.sh" \
         </dev/null >"$log_dir/wineboot.log" 2>&1 ||
         fail "preparing the Wine prefix $WINEPREFIX failed"
+    # The processes that wineboot started read the display settings before the prefix had them
+    # (on a new prefix: managed windows, which wait two seconds at every hide for a window
+    # manager that is not there). Start afresh, so every process sees the finished prefix, and
+    # start the services here: started by a test's process instead, they would inherit its
+    # output pipe and keep ctest waiting for it until the test's time-out.
+    wineserver -k >/dev/null 2>&1 || true
+    timeout 30 wineserver -w >/dev/null 2>&1 || true
+    wineserver -p </dev/null >>"$log_dir/wineserver.log" 2>&1 || fail "wineserver did not restart"
+    timeout 120 wineboot </dev/null >>"$log_dir/wineboot.log" 2>&1 ||
+        fail "starting the Wine services for $WINEPREFIX failed"
     echo "wine-session: Xvfb on $DISPLAY (pid $xvfb_pid), wineserver for $WINEPREFIX"
 }
 
