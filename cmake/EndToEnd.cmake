@@ -3,6 +3,7 @@
 # The harness (starting Tarvik, real input, screenshots, the state Tarvik finds) is a library of
 # its own, shared with the play demonstration of tools/run.sh.
 set(TARVIK_E2E_SUPPORT_SOURCES
+    ${PROJECT_SOURCE_DIR}/tests/e2e/InputTaken.cpp
     ${PROJECT_SOURCE_DIR}/tests/e2e/PlayScene.cpp
     ${PROJECT_SOURCE_DIR}/tests/e2e/RealInput.cpp
     ${PROJECT_SOURCE_DIR}/tests/e2e/ScreenShot.cpp

@@ -27,10 +27,9 @@ protected:
     void StartTarvik();
     // Sends WM_CLOSE and waits until the process has ended. Use with ASSERT_NO_FATAL_FAILURE.
     void CloseTarvik();
-    // True once Tarvik's window thread handles messages again (a sent WM_NULL came back).
-    // Without a window manager, Wine holds a thread for a while after it hides a dialog, and
-    // replays the pointer crossings it missed meanwhile as fresh mouse input: so the pointer
-    // travels only while Tarvik keeps up with it.
+    // True once Tarvik's window thread handles messages again (a sent WM_NULL came back): a
+    // check that Tarvik has not hung before the next step. The input functions wait on their
+    // own until Tarvik has taken each record (tests/e2e/InputTaken.h).
     bool TarvikResponds() const;
     // Lets Tarvik finish its pending painting, then saves the screen as
     // <build folder>/screenshots/e2e/<Suite.Test>-<scene>.png; a scene name used again in the

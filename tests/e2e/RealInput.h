@@ -1,5 +1,7 @@
 // Real pointer and key input with SendInput, as a person gives it: the pointer travels in small
-// steps, so windows see the WM_MOUSEMOVE sequence of a drag.
+// steps, so windows see the WM_MOUSEMOVE sequence of a drag. Every record is followed by the wait
+// until the programs on the desktop have taken it (tests/e2e/InputTaken.h), so a record never
+// overtakes the one before it, however slow the machine is.
 #pragma once
 
 #include <windows.h>
@@ -7,7 +9,8 @@
 #include <algorithm>
 #include <string>
 
-// One absolute move; true when the pointer is at `pt` afterwards.
+// One absolute move; true when the pointer is at `pt` afterwards and stays there once every
+// program has taken the move.
 bool MovePointer(POINT pt);
 // Moves from the pointer's position to `pt` in steps of at most `nStepPx` pixels with a short
 // pause after each; `afterStep`, if given, runs after every step with the pointer's new place
@@ -52,7 +55,8 @@ private:
     WORD m_nVirtualKey;
 };
 
-// Pause after each input step, long enough for the receiving window to see it separately.
+// A hand's pace: the pause after each step of a glide, so a window sees the pointer travel over
+// time instead of jumping. Correctness never rests on it: each step has been taken already.
 inline constexpr DWORD kInputStepPauseMs = 8;
 
 template <class TAfterStep>

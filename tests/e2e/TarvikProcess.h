@@ -29,6 +29,8 @@ public:
     DWORD StartError() const { return m_nStartError; }
     DWORD Id() const { return m_nId; }
     HANDLE Handle() const { return m_process.get(); }
+    // The main thread, which runs all of Tarvik's windows.
+    HANDLE MainThread() const { return m_thread.get(); }
     bool IsRunning() const;
 
     // Milliseconds since just before CreateProcessW.

@@ -4,7 +4,31 @@
 #include "tests/e2e/RealInput.h"
 #include "tests/e2e/Waiting.h"
 
+#include <thread>
+
 namespace {
+
+// Holds a thread still from construction until `nHeldMs` later, as a busy machine may hold it.
+class CThreadHeldFor {
+public:
+    CThreadHeldFor(HANDLE hThread, DWORD nHeldMs)
+        : m_bSuspended(SuspendThread(hThread) != static_cast<DWORD>(-1)),
+          m_resumer([hThread, nHeldMs, bSuspended = m_bSuspended] {
+              Sleep(nHeldMs);
+              if (bSuspended) {
+                  ResumeThread(hThread);
+              }
+          }) {}
+    ~CThreadHeldFor() { m_resumer.join(); }
+    CThreadHeldFor(const CThreadHeldFor&) = delete;
+    CThreadHeldFor& operator=(const CThreadHeldFor&) = delete;
+
+    bool Suspended() const { return m_bSuspended; }
+
+private:
+    bool m_bSuspended;
+    std::thread m_resumer;
+};
 
 class ViewMode : public CEndToEndTest {
 protected:
@@ -40,9 +64,17 @@ TEST_F(ViewMode, FlyWindowButtonAndDoubleClickSwapPanelAndFlyWindow) {
     EXPECT_EQ(HeightOf(rcFly), 40);
     EXPECT_NE(GetWindowLongW(hFly, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
 
-    // A double-click on the fly window: the panel comes back at the fly window's corner.
+    // A double-click on the fly window: the panel comes back at the fly window's corner. Tarvik
+    // is held still while the pointer travels there, so the places the pointer passed reach it
+    // late; the clicks must still land where they were sent and move nothing (a press on the fly
+    // window starts the system's move loop, which reads any stale place as a drag).
     const POINT ptFly = CentreOf(rcFly);
     ASSERT_TRUE(TarvikResponds());
+    {
+        const CThreadHeldFor held(m_pTarvik->MainThread(), 700);
+        ASSERT_TRUE(held.Suspended());
+        ASSERT_TRUE(GlidePointer(ptFly));
+    }
     ASSERT_TRUE(ClickAt(ptFly));
     ASSERT_TRUE(ClickAt(ptFly));
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(m_hMain) && FlyWindow() == nullptr; }))
