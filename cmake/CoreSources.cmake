@@ -21,6 +21,7 @@ set(TARVIK_CORE_SOURCES
     model/AtomicFile.cpp
     model/BmpImage.cpp
     model/ByteStream.cpp
+    model/DefaultFile.cpp
     model/FileErrors.cpp
     model/Picture.cpp
     model/PictureString.cpp
