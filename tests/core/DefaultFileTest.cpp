@@ -44,5 +44,6 @@ TEST(DefaultFile, AnUnreadableFileIsCopiedAsideReplacingAnOlderCopy) {
     EXPECT_TRUE(KeepUnreadableDefaultFile(path));
     EXPECT_EQ(ReadAll(UnreadableCopyPath(path)), ReadAll(path));
     EXPECT_EQ(ReadAll(path).size(), 22u) << "the original must stay as it was";
+    EXPECT_FALSE(std::filesystem::exists(UnreadableCopyPath(path).concat(u".tmp")));
     std::filesystem::remove_all(folder);
 }
