@@ -12,6 +12,8 @@ struct BenchOptions {
 void RunFileBench(const BenchOptions& options, std::ostream& out);
 // Picture and target-list search against the plain scan and one read of the screen.
 void RunSearchBench(const BenchOptions& options, std::ostream& out);
+// The capture overlay's frame per pointer move of a drag: whole frame against changed parts.
+void RunDragBench(const BenchOptions& options, std::ostream& out);
 
 struct BenchSection {
     const char* name;  // as given on the command line
@@ -23,4 +25,5 @@ struct BenchSection {
 inline constexpr BenchSection kBenchSections[] = {
     {"file", "saving and loading target-list files", &RunFileBench},
     {"search", "picture and target-list search against the plain scan", &RunSearchBench},
+    {"drag", "the capture overlay's frame per pointer move of a drag", &RunDragBench},
 };

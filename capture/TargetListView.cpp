@@ -2,6 +2,7 @@
 #include "capture/TargetListView.h"
 
 #include "framework/PaintDC.h"
+#include "ui/PanelGeometry.h"
 
 namespace {
 
@@ -42,6 +43,13 @@ CTargetMiniView* CTargetListView::CreateTile(CTargetObj& target, int x, int y) {
     m_tiles[&target] = std::move(tile);
     target.m_pMiniView = pTile;
     return pTile;
+}
+
+CTargetObj& CTargetListView::AddTarget(std::unique_ptr<CTargetObj> pTarget) {
+    CTargetObj& target = m_pTargetList->AddCaptured(std::move(pTarget));
+    CreateTile(target, kTileLeft, TileTop(target.m_nOrder, m_nScrollPos));
+    m_nContentHeight = TileContentHeight(m_pTargetList->Count());
+    return target;
 }
 
 void CTargetListView::DestroyTile(CTargetObj& target) {

@@ -20,6 +20,9 @@ public:
 
     // Creates the tile of `target` at (x, y) of this view and links the target to it.
     CTargetMiniView* CreateTile(CTargetObj& target, int x, int y);
+    // Adds a newly captured target to the current list, last in the order, with its tile at
+    // its slot under the current scroll offset. The list takes the target.
+    CTargetObj& AddTarget(std::unique_ptr<CTargetObj> pTarget);
     // Destroys the tile of `target`, if it has one, and unlinks it.
     void DestroyTile(CTargetObj& target);
 

@@ -1,6 +1,8 @@
 # Sources of the platform-free core library (paths relative to the repository root). The core
 # builds natively and with mingw-w64 and never includes <windows.h>.
 set(TARVIK_CORE_SOURCES
+    capture/DragRepaint.cpp
+    capture/Selection.cpp
     engine/BitmapEx.cpp
     engine/ClickSequence.cpp
     engine/Dimming.cpp
@@ -21,6 +23,7 @@ set(TARVIK_CORE_SOURCES
     model/AtomicFile.cpp
     model/BmpImage.cpp
     model/ByteStream.cpp
+    model/DefaultFile.cpp
     model/FileErrors.cpp
     model/Picture.cpp
     model/PictureString.cpp

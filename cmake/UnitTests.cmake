@@ -13,6 +13,8 @@ function(tarvik_add_unit_tests name)
     cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "SOURCES;LIBS")
     add_executable(${name} ${arg_SOURCES})
     target_link_libraries(${name} PRIVATE ${arg_LIBS} tarvik_options gmock gtest_main)
+    # The layering test reads the sources themselves.
+    target_compile_definitions(${name} PRIVATE TARVIK_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
     if(CMAKE_CROSSCOMPILING)
         # Listing the tests one by one would need Wine at build time.
         add_test(NAME ${name} COMMAND ${name})
@@ -29,6 +31,7 @@ function(tarvik_add_sanitized_unit_tests name)
     add_executable(${name} ${arg_SOURCES})
     target_link_libraries(${name} PRIVATE
         ${arg_LIBS} tarvik_sanitizers tarvik_options gmock gtest_main)
+    target_compile_definitions(${name} PRIVATE TARVIK_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
     add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
     set_tests_properties(${name} PROPERTIES TIMEOUT 900 ENVIRONMENT
         "ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1;UBSAN_OPTIONS=print_stacktrace=1")

@@ -1,4 +1,4 @@
-// SendInput for the play loop.
+// SendInput for the play loop and the capture: pointer moves, clicks, Windows-key + Tab.
 #include "engine/SyntheticInput.h"
 
 #include "engine/MouseNormalise.h"
@@ -11,6 +11,19 @@ void SendKey(WORD nVirtualKey, DWORD dwFlags) {
     input.ki.wVk = nVirtualKey;
     input.ki.dwFlags = dwFlags;
     ::SendInput(1, &input, sizeof(input));
+}
+
+void SendWinTabSequence(DWORD dwStepWaitMs, DWORD dwFinalWaitMs) {
+    SendKey(VK_LWIN, 0);
+    ::Sleep(dwStepWaitMs);
+    SendKey(VK_TAB, 0);
+    ::Sleep(dwStepWaitMs);
+    SendKey(VK_TAB, KEYEVENTF_KEYUP);
+    ::Sleep(dwStepWaitMs);
+    SendKey(VK_LWIN, KEYEVENTF_KEYUP);
+    if (dwFinalWaitMs != 0) {
+        ::Sleep(dwFinalWaitMs);
+    }
 }
 
 }  // namespace
@@ -42,12 +55,9 @@ void CSyntheticMouse::Send(DWORD dwFlags) {
 }
 
 void SendWinTab() {
-    SendKey(VK_LWIN, 0);
-    ::Sleep(100);
-    SendKey(VK_TAB, 0);
-    ::Sleep(100);
-    SendKey(VK_TAB, KEYEVENTF_KEYUP);
-    ::Sleep(100);
-    SendKey(VK_LWIN, KEYEVENTF_KEYUP);
-    ::Sleep(200);
+    SendWinTabSequence(100, 200);
+}
+
+void SendWinTabQuick() {
+    SendWinTabSequence(50, 0);
 }

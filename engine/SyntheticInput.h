@@ -25,3 +25,6 @@ private:
 // The key sequence that leaves a tablet's start screen for the desktop: left Windows key down,
 // Tab down and up, Windows key up, with pauses of 100, 100, 100 and 200 ms. Blocks for 500 ms.
 void SendWinTab();
+// The same four keys with pauses of 50 ms between them and none after: the capture's quicker
+// switch, which must not hold the overlay up. Blocks for 150 ms.
+void SendWinTabQuick();

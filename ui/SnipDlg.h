@@ -75,6 +75,9 @@ public:
     // (NOT_FOUND_COORD, NOT_FOUND_COORD). The panel (or fly window) and `hEditor` are blacked out.
     Point RecognizeTarget(const CTargetObj& target, HWND hEditor);
 
+    // The capture of a new target with the selection overlay.
+    void CaptureTarget();
+
     // Target-list file commands.
     void NewTargetList();
     bool SaveTargetListAs();
@@ -114,6 +117,7 @@ private:
     LRESULT OnClose(WPARAM wParam, LPARAM lParam);
     LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);
 
+    void OnSelectTarget();
     void OnPlay();
     void OnPlayTick();
     void OnClickStepTimer();
@@ -202,6 +206,7 @@ public:
         {WM_DESTROY, &CSnipDlg::OnDestroy},
     };
     static constexpr CCommandEntry<CSnipDlg> s_commands[] = {
+        {IDC_SELECT_TARGET, &CSnipDlg::OnSelectTarget},  // runs the capture (SnipDlgCapture.cpp)
         {IDC_PLAY, &CSnipDlg::OnPlay},
         {IDC_FILE_MENU, &CSnipDlg::OnFileButton},
         {IDC_HELP_MENU, &CSnipDlg::OnHelpButton},

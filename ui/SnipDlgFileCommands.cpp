@@ -1,6 +1,7 @@
 // The panel's target-list file commands: New, Load, Save and the default file.
 #include "framework/UserPrompts.h"
 #include "framework/WideText.h"
+#include "model/DefaultFile.h"
 #include "model/FileErrors.h"
 #include "model/SaveFileName.h"
 #include "model/TargetListFile.h"
@@ -11,35 +12,17 @@
 
 #include <ctime>
 #include <new>
-#include <system_error>
 
 namespace {
 
 constexpr wchar_t kFileFilter[] = L"Tarvik Files (*.trvk)|*.trvk|All Files (*.*)|*.*||";
 constexpr UINT kAutosaveResumeMs = 2000;
 
-// A default file that is simply not there: the first run, or the user deleted it.
-bool IsMissingFile(FileErrorKind kind) {
-    return kind == FileErrorKind::FileNotFound || kind == FileErrorKind::BadPath;
-}
-
 std::u16string CurrentDefaultSaveName() {
     const std::time_t now = std::time(nullptr);
     std::tm localTime{};
     localtime_s(&localTime, &now);
     return DefaultSaveName(localTime);
-}
-
-// Copies a default file that could not be read beside it, so that the next autosave, which
-// writes whatever list is current, cannot destroy the only copy (a file from a newer version, or
-// one that another program held open at start-up). True when the copy is made.
-bool KeepUnreadableDefaultFile(const std::filesystem::path& path) {
-    std::error_code error;
-    std::filesystem::path copy = path;
-    copy.replace_extension(L".unreadable.trvk");
-    return std::filesystem::copy_file(path, copy, std::filesystem::copy_options::overwrite_existing,
-                                      error) &&
-           !error;
 }
 
 }  // namespace
@@ -53,7 +36,7 @@ std::optional<std::filesystem::path> CSnipDlg::DefaultFilePath(bool bCreateFolde
         }
         folder = szFolder;
     }
-    return folder / L"Tarvik" / L"Default.trvk";
+    return DefaultFileIn(folder);
 }
 
 void CSnipDlg::StopPlayTimers() {
