@@ -1,6 +1,9 @@
 # Sources of the platform-free core library (paths relative to the repository root). The core
 # builds natively and with mingw-w64 and never includes <windows.h>.
 set(TARVIK_CORE_SOURCES
+    capture/ShiftText.cpp
+    capture/TargetPicture.cpp
+    capture/TileGeometry.cpp
     engine/BitmapEx.cpp
     engine/ClickSequence.cpp
     engine/Dimming.cpp
