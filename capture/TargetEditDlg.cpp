@@ -35,7 +35,16 @@ int CTargetEditDlg::ReadShift(int nId) const {
     return LeadingInt(CWnd(GetDlgItem(nId)).GetWindowText());
 }
 
+void CTargetEditDlg::Abandon() {
+    m_pTarget = nullptr;
+    EndDialog(IDCANCEL);
+}
+
 void CTargetEditDlg::OnOK() {
+    if (m_pTarget == nullptr) {
+        EndDialog(IDCANCEL);
+        return;
+    }
     m_pTarget->m_strName = ToUtf16(CWnd(GetDlgItem(IDC_TARGET_NAME)).GetWindowText());
     m_pTarget->m_ptClickShift.x = ReadShift(IDC_TARGET_SHIFT_X);
     m_pTarget->m_ptClickShift.y = ReadShift(IDC_TARGET_SHIFT_Y);
@@ -43,6 +52,9 @@ void CTargetEditDlg::OnOK() {
 }
 
 void CTargetEditDlg::OnRecognizeTest() {
+    if (m_pTarget == nullptr) {
+        return;
+    }
     const int dx = ReadShift(IDC_TARGET_SHIFT_X);
     const int dy = ReadShift(IDC_TARGET_SHIFT_Y);
     // The editor is blacked out of the grab: its own copy of the picture must not be found.

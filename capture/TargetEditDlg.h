@@ -21,6 +21,9 @@ public:
     // The range of the up-down controls.
     static constexpr int kShiftLimit = 3000;
 
+    // Ends the dialog without touching the target again: for a target that is about to go.
+    void Abandon();
+
 protected:
     BOOL OnInitDialog() override;
     void OnOK() override;
@@ -32,7 +35,7 @@ private:
     // The field's text read as the shift's conversion reads it.
     int ReadShift(int nId) const;
 
-    CTargetObj* m_pTarget;
+    CTargetObj* m_pTarget;  // null once abandoned
     ITargetEditorHost& m_host;
     TargetThumbnails m_thumbnails;
 

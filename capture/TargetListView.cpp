@@ -73,9 +73,13 @@ CTargetMiniView* CTargetListView::CreateTile(CTargetObj& target, int x, int y) {
 }
 
 void CTargetListView::DestroyTile(CTargetObj& target) {
-    // Destroying the object destroys its window.
-    m_tiles.erase(&target);
-    target.m_pMiniView = nullptr;
+    std::unique_ptr<CTargetMiniView> pTile = DetachTile(target);
+    if (pTile && pTile->IsBusy()) {
+        // Its menu or editor is still on the stack: the window goes now, the object later.
+        pTile->DestroyWindow();
+        RetireTile(std::move(pTile));
+    }
+    // Otherwise destroying the object destroys its window.
 }
 
 std::unique_ptr<CTargetMiniView> CTargetListView::DetachTile(CTargetObj& target) {
@@ -91,14 +95,18 @@ std::unique_ptr<CTargetMiniView> CTargetListView::DetachTile(CTargetObj& target)
 
 void CTargetListView::RetireTile(std::unique_ptr<CTargetMiniView> pTile) {
     m_retiredTiles.push_back(std::move(pTile));
-    // Should the message not come, the tile waits for the next retirement or the view's end.
+    FreeRetiredTilesLater();
+}
+
+void CTargetListView::FreeRetiredTilesLater() {
+    // Should the message not come, the tiles wait for the next retirement or the view's end.
     if (m_hWnd != nullptr) {
         PostMessage(WM_FREE_RETIRED_TILES);
     }
 }
 
 LRESULT CTargetListView::OnFreeRetiredTiles(WPARAM, LPARAM) {
-    m_retiredTiles.clear();
+    std::erase_if(m_retiredTiles, [](const auto& pTile) { return !pTile->IsBusy(); });
     return 0;
 }
 

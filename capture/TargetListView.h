@@ -45,6 +45,8 @@ public:
     std::unique_ptr<CTargetMiniView> DetachTile(CTargetObj& target);
     // Deletes the tile once its handler has returned (a posted message).
     void RetireTile(std::unique_ptr<CTargetMiniView> pTile);
+    // Posts the deletion of the retired tiles that are no longer busy.
+    void FreeRetiredTilesLater();
 
     // Shows the drop marker at the insertion point nearest to screen y for the dragged target.
     void DragOver(CTargetObj* pTarget, int nScreenY);

@@ -42,6 +42,24 @@ RECT BadgeRECT() {
 
 }  // namespace
 
+// Counts the tile busy for a scope; a tile whose window went meanwhile asks its list view to
+// delete it once the scope has ended.
+class CTileModalScope {
+public:
+    explicit CTileModalScope(CTargetMiniView& tile) : m_tile(tile) { ++m_tile.m_nModalDepth; }
+    ~CTileModalScope() {
+        --m_tile.m_nModalDepth;
+        if (m_tile.m_hWnd == nullptr && m_tile.m_nModalDepth == 0) {
+            m_tile.m_pListView->FreeRetiredTilesLater();
+        }
+    }
+    CTileModalScope(const CTileModalScope&) = delete;
+    CTileModalScope& operator=(const CTileModalScope&) = delete;
+
+private:
+    CTargetMiniView& m_tile;
+};
+
 bool CTargetMiniView::CreateTile(CTargetListView& listView, CTargetObj& target, int x, int y) {
     m_pListView = &listView;
     CWindowClassInfo cls;
@@ -118,12 +136,12 @@ LRESULT CTargetMiniView::OnLButtonUp(WPARAM, LPARAM lParam) {
     }
     if (IsOnTileBadge(pt)) {
         const UINT uCommand = TrackBadgeMenu();
-        if (uCommand == ID_TILE_REMOVE) {
-            // This tile is retired now: nothing more happens for this release.
-            RunBadgeCommand(uCommand);
+        RunBadgeCommand(uCommand);
+        if (m_hWnd == nullptr || uCommand == ID_TILE_REMOVE) {
+            // The tile is gone (removed, or its list replaced meanwhile): nothing more happens
+            // for this release.
             return 0;
         }
-        RunBadgeCommand(uCommand);
     }
     if (m_pListView->m_bDropMarker && m_pTarget != nullptr && pHost != nullptr) {
         pHost->ReorderTile(m_pTarget->m_nOrder, m_pListView->m_nDropSlot);
@@ -154,8 +172,10 @@ UINT CTargetMiniView::TrackBadgeMenu() {
     const POINT pt = ClientToScreen(POINT{kTileBadgeRect.left, kTileBadgeRect.bottom});
     ITileHost* pHost = m_pListView->TileHost();
     const HWND hOwner = pHost != nullptr ? pHost->MainWindow() : m_hWnd;
-    return static_cast<UINT>(
+    const CTileModalScope busy(*this);
+    const UINT uCommand = static_cast<UINT>(
         ::TrackPopupMenu(menu.Get(), TPM_RETURNCMD, pt.x, pt.y, 0, hOwner, nullptr));
+    return m_pTarget != nullptr ? uCommand : 0;
 }
 
 void CTargetMiniView::RunBadgeCommand(UINT uCommand) {
@@ -176,7 +196,15 @@ void CTargetMiniView::EditTarget() {
         return;
     }
     CTargetEditDlg dlg(*m_pTarget, *pEditorHost);
-    dlg.DoModal(pHost->MainWindow());
+    {
+        const CTileModalScope busy(*this);
+        m_pOpenEditor = &dlg;
+        dlg.DoModal(pHost->MainWindow());
+        m_pOpenEditor = nullptr;
+    }
+    if (m_pTarget == nullptr) {
+        return;  // the tile went while the editor was open
+    }
     pHost->MoveTiles();
     pHost->UpdatePlayButton();
 }
@@ -203,4 +231,15 @@ void CTargetMiniView::RemoveTarget() {
         // This object is still running its handler: the list view deletes it afterwards.
         listView.RetireTile(std::move(pSelf));
     }
+}
+
+LRESULT CTargetMiniView::OnDestroy(WPARAM, LPARAM) {
+    // The target may go right after its tile: an open editor or menu lets go of it now.
+    m_pTarget = nullptr;
+    if (m_pOpenEditor != nullptr) {
+        m_pOpenEditor->Abandon();
+    } else if (m_nModalDepth > 0) {
+        ::EndMenu();
+    }
+    return Default();
 }

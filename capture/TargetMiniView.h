@@ -5,6 +5,7 @@
 #include "engine/BitmapEx.h"
 #include "framework/CustomWnd.h"
 
+class CTargetEditDlg;
 class CTargetListView;
 class CTargetObj;
 
@@ -22,11 +23,19 @@ public:
     // target from the list, deletes it and retires this tile (whose window is then gone).
     void RunBadgeCommand(UINT uCommand);
 
+    // Whether the tile is inside its badge menu or its editor: its object must then outlive
+    // its window, which a file command can destroy meanwhile (a hand-over's Load runs on the
+    // menu's and the editor's message loops).
+    bool IsBusy() const { return m_nModalDepth > 0; }
+
 private:
+    friend class CTileModalScope;
+
     LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
     LRESULT OnEraseBkgnd(WPARAM wParam, LPARAM lParam);
     LRESULT OnMouseMove(WPARAM wParam, LPARAM lParam);
     LRESULT OnLButtonUp(WPARAM wParam, LPARAM lParam);
+    LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);
 
     // Shows the Edit / Remove menu under the badge; the chosen command, or 0.
     UINT TrackBadgeMenu();
@@ -43,6 +52,9 @@ private:
     bool m_bHover = false;
     TargetThumbnails m_thumbnails;
     CTargetObj* m_pTarget = nullptr;
+    // The menu or editor under way, and the editor itself while it is open.
+    int m_nModalDepth = 0;
+    CTargetEditDlg* m_pOpenEditor = nullptr;
 
     // The message tables come last: they name handlers declared above.
 public:
@@ -51,5 +63,6 @@ public:
         {WM_ERASEBKGND, &CTargetMiniView::OnEraseBkgnd},
         {WM_MOUSEMOVE, &CTargetMiniView::OnMouseMove},
         {WM_LBUTTONUP, &CTargetMiniView::OnLButtonUp},
+        {WM_DESTROY, &CTargetMiniView::OnDestroy},
     };
 };

@@ -241,6 +241,54 @@ TEST_F(TargetListViewTest, TileWithoutAreaPictureShowsTheTargetOnWhite) {
     EXPECT_EQ(shown.At(41, 28), target.m_bmpTarget.Pixels()->At(0, 0));
 }
 
+// What the timer procedure of the next test does inside the editor's message loop.
+struct CListReplacedMeanwhile {
+    CTargetListView* pView = nullptr;
+    CTargetObj* pTarget = nullptr;
+    bool bReplaced = false;
+    bool bRescued = false;
+};
+CListReplacedMeanwhile* g_pReplaced = nullptr;
+
+void CALLBACK ReplaceListWhileEditorOpen(HWND, UINT, UINT_PTR uId, DWORD) {
+    const HWND hEditor = ::FindWindowW(L"#32770", L"Target Editor");
+    if (hEditor == nullptr || g_pReplaced->bReplaced) {
+        return;
+    }
+    ::KillTimer(nullptr, uId);
+    // As a handed-over Load does: every tile destroyed, every target deleted.
+    g_pReplaced->pView->DestroyTile(*g_pReplaced->pTarget);
+    g_pReplaced->pView->m_pTargetList->RemoveAll();
+    g_pReplaced->bReplaced = true;
+}
+
+void CALLBACK RescueStuckEditor(HWND, UINT, UINT_PTR uId, DWORD) {
+    ::KillTimer(nullptr, uId);
+    if (const HWND hEditor = ::FindWindowW(L"#32770", L"Target Editor")) {
+        g_pReplaced->bRescued = true;
+        ::PostMessageW(hEditor, WM_COMMAND, IDCANCEL, 0);
+    }
+}
+
+TEST_F(TargetListViewTest, ListReplacedWhileTheEditorIsOpenEndsTheEditorWithoutTouchingTheTarget) {
+    ASSERT_TRUE(m_view.AddTarget(MakeCentredTarget(20, 10, 31)));
+    CTargetObj& target = *m_view.m_pTargetList->FindByOrder(0);
+    CTargetMiniView* pTile = target.m_pMiniView;
+    CListReplacedMeanwhile replaced{&m_view, &target};
+    g_pReplaced = &replaced;
+    ::SetTimer(nullptr, 0, 50, ReplaceListWhileEditorOpen);
+    ::SetTimer(nullptr, 0, 10000, RescueStuckEditor);
+    pTile->RunBadgeCommand(ID_TILE_EDIT);
+    EXPECT_TRUE(replaced.bReplaced);
+    EXPECT_FALSE(replaced.bRescued) << "the editor stayed open for a target that was gone";
+    EXPECT_EQ(m_panel.m_nMoveTiles, 0);
+    EXPECT_EQ(::FindWindowW(L"#32770", L"Target Editor"), nullptr);
+    // The tile's object went after its editor had returned.
+    PumpPendingMessages();
+    EXPECT_EQ(::GetWindow(m_view.GetSafeHwnd(), GW_CHILD), nullptr);
+    g_pReplaced = nullptr;
+}
+
 // The tiles of the real panel: drag and remove through the tile's own handlers.
 TEST_F(SnipDlgTest, TileHandlersReorderByDragAndRemoveWithRenumbering) {
     WriteList(3, DefaultFile());
