@@ -176,14 +176,25 @@ TEST_F(TileEdit, BadgeFollowsThePointerButNotNearTheBottomEdgeAndRemoveRenumbers
               (std::map<std::u16string, int>{
                   {u"A", 0}, {u"C", 1}, {u"D", 2}, {u"E", 3}, {u"F", 4}, {u"G", 5}, {u"H", 6}}));
 
-    // The only target removed: no tile, Play disabled.
+    // The only target removed: no tile, Play disabled and showing what it shows at a start with
+    // an empty list (icon 165).
+    RemoveDefaultList();
+    ASSERT_NO_FATAL_FAILURE(StartTarvik());
+    ASSERT_TRUE(TarvikResponds());
+    RedrawWindow(m_hMain, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    const PixelBuffer emptyPlay = Crop(CaptureScreen(), ScreenRectOf(Control(kIdPlay)));
+    ASSERT_FALSE(IsWindowEnabled(Control(kIdPlay)));
+    ASSERT_NO_FATAL_FAILURE(CloseTarvik());
     WritePlayList(std::vector<PlayTarget>{Target(u"Only", 30)}, DefaultListPath());
     ASSERT_NO_FATAL_FAILURE(StartTarvik());
     ASSERT_TRUE(WaitForTileCount(1));
     EXPECT_TRUE(IsWindowEnabled(Control(kIdPlay)));
     ASSERT_NO_FATAL_FAILURE(ChooseBadgeItem(TileOnScreen(0), 'R', "remove-last-menu"));
     EXPECT_TRUE(WaitForTileCount(0));
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindowEnabled(Control(kIdPlay)); }));
+    EXPECT_TRUE(WaitUntil([&] {
+        return !IsWindowEnabled(Control(kIdPlay)) &&
+               Crop(CaptureScreen(), ScreenRectOf(Control(kIdPlay))) == emptyPlay;
+    })) << "Play is not disabled with the empty list's icon";
     Scene("removed-last");
     ASSERT_NO_FATAL_FAILURE(CloseTarvik());
 }
