@@ -1,13 +1,32 @@
-// The list view: its window, the current list and the tiles it owns.
+// The list view: its window, the current list, the tiles it owns, its painting and the drop
+// marker of a tile drag.
 #include "capture/TargetListView.h"
 
+#include "capture/TileGeometry.h"
+#include "framework/GdiObject.h"
 #include "framework/PaintDC.h"
+#include "framework/SelectObject.h"
 #include "ui/PanelGeometry.h"
 
 namespace {
 
 constexpr wchar_t kListViewClass[] = L"TarvikTargetList";
 constexpr UINT kListViewId = 2;
+
+constexpr COLORREF kColumnColour = RGB(245, 245, 245);
+constexpr COLORREF kTrackColour = RGB(236, 236, 236);
+constexpr COLORREF kEdgeColour = RGB(204, 204, 204);
+constexpr COLORREF kThumbEdgeColour = RGB(201, 201, 201);
+constexpr COLORREF kThumbColour = RGB(149, 149, 149);
+
+RECT ToRECT(const Rect& rc) {
+    return RECT{rc.left, rc.top, rc.right, rc.bottom};
+}
+
+void FillSolid(HDC hDC, const RECT& rc, COLORREF colour) {
+    ::SetBkColor(hDC, colour);
+    ::ExtTextOutW(hDC, 0, 0, ETO_OPAQUE, &rc, nullptr, 0, nullptr);
+}
 
 }  // namespace
 
@@ -16,6 +35,7 @@ CTargetListView::CTargetListView() = default;
 CTargetListView::~CTargetListView() {
     // Tiles are children of this window: they go before it does.
     m_tiles.clear();
+    m_retiredTiles.clear();
 }
 
 bool CTargetListView::CreateListView(const RECT& rc, HWND hParent) {
@@ -31,35 +51,125 @@ bool CTargetListView::CreateListView(const RECT& rc, HWND hParent) {
     m_pTargetList = std::make_unique<CTargetObjList>();
     m_nScrollPos = 0;
     m_nContentHeight = 0;
+    m_bDropMarker = false;
     return bCreated;
 }
 
-CTargetMiniView* CTargetListView::CreateTile(CTargetObj& target, int x, int y) {
-    auto tile = std::make_unique<CTargetMiniView>(target);
-    if (!tile->CreateTile(m_hWnd, x, y)) {
-        return nullptr;
-    }
-    CTargetMiniView* pTile = tile.get();
-    m_tiles[&target] = std::move(tile);
-    target.m_pMiniView = pTile;
-    return pTile;
+bool CTargetListView::AddTarget(std::unique_ptr<CTargetObj> pTarget) {
+    CTargetObj& target = m_pTargetList->AddCaptured(std::move(pTarget));
+    CreateTile(target, kTileLeft, TileTop(target.m_nOrder, 0));
+    m_nContentHeight = TileContentHeight(m_pTargetList->Count());
+    return true;
 }
 
-CTargetObj& CTargetListView::AddTarget(std::unique_ptr<CTargetObj> pTarget) {
-    CTargetObj& target = m_pTargetList->AddCaptured(std::move(pTarget));
-    CreateTile(target, kTileLeft, TileTop(target.m_nOrder, m_nScrollPos));
-    m_nContentHeight = TileContentHeight(m_pTargetList->Count());
-    return target;
+CTargetMiniView* CTargetListView::CreateTile(CTargetObj& target, int x, int y) {
+    auto pTile = std::make_unique<CTargetMiniView>();
+    if (!pTile->CreateTile(*this, target, x, y)) {
+        return nullptr;
+    }
+    CTargetMiniView* pCreated = pTile.get();
+    m_tiles[&target] = std::move(pTile);
+    return pCreated;
 }
 
 void CTargetListView::DestroyTile(CTargetObj& target) {
-    // Destroying the object destroys its window.
-    m_tiles.erase(&target);
+    std::unique_ptr<CTargetMiniView> pTile = DetachTile(target);
+    if (pTile && pTile->IsBusy()) {
+        // Its menu or editor is still on the stack: the window goes now, the object later.
+        pTile->DestroyWindow();
+        RetireTile(std::move(pTile));
+    }
+    // Otherwise destroying the object destroys its window.
+}
+
+std::unique_ptr<CTargetMiniView> CTargetListView::DetachTile(CTargetObj& target) {
     target.m_pMiniView = nullptr;
+    const auto it = m_tiles.find(&target);
+    if (it == m_tiles.end()) {
+        return nullptr;
+    }
+    std::unique_ptr<CTargetMiniView> pTile = std::move(it->second);
+    m_tiles.erase(it);
+    return pTile;
+}
+
+void CTargetListView::RetireTile(std::unique_ptr<CTargetMiniView> pTile) {
+    m_retiredTiles.push_back(std::move(pTile));
+    FreeRetiredTilesLater();
+}
+
+void CTargetListView::FreeRetiredTilesLater() {
+    // Should the message not come, the tiles wait for the next retirement or the view's end.
+    if (m_hWnd != nullptr) {
+        PostMessage(WM_FREE_RETIRED_TILES);
+    }
+}
+
+LRESULT CTargetListView::OnFreeRetiredTiles(WPARAM, LPARAM) {
+    std::erase_if(m_retiredTiles, [](const auto& pTile) { return !pTile->IsBusy(); });
+    return 0;
+}
+
+int CTargetListView::SlotFromScreenY(int nScreenY) {
+    // The column position without scrolling: the slot does not depend on the offset.
+    const POINT pt = ScreenToClient(POINT{0, nScreenY - m_nScrollPos});
+    const int nTargets = m_pTargetList ? static_cast<int>(m_pTargetList->Count()) : 0;
+    m_nDropSlot = SlotFromColumnY(pt.y, nTargets);
+    return m_nDropSlot;
+}
+
+void CTargetListView::DragOver(CTargetObj* pTarget, int nScreenY) {
+    m_pDragTarget = pTarget;
+    m_bDropMarker = true;
+    const int nSlot = SlotFromScreenY(nScreenY);
+    m_nDropMarkerY = DropMarkerCentreY(m_nScrollPos, nSlot);
+    const RECT rcMarker = ToRECT(DropMarkerStrip(m_nDropMarkerY, GetClientRect().right));
+    // Only the two strips change: the marker's old place and its new one.
+    if (rcMarker.top != m_rcLastMarker.top) {
+        InvalidateRect(rcMarker, true);
+        InvalidateRect(m_rcLastMarker, true);
+    }
+    m_rcLastMarker = rcMarker;
+}
+
+void CTargetListView::HideDropMarker() {
+    m_bDropMarker = false;
+    InvalidateRect(ToRECT(DropMarkerStrip(m_nDropMarkerY, GetClientRect().right)), true);
+    InvalidateRect(m_rcLastMarker, true);
+}
+
+void CTargetListView::InvalidateScrollTrack() {
+    const RECT rcClient = GetClientRect();
+    InvalidateRect(RECT{rcClient.right - kScrollTrackWidth, 0, rcClient.right, rcClient.bottom},
+                   false);
 }
 
 LRESULT CTargetListView::OnPaint(WPARAM, LPARAM) {
-    // The column background is the class brush; the tiles paint themselves.
     CPaintDC dc(m_hWnd);
+    const HDC hDC = dc.Get();
+    const RECT rcClient = GetClientRect();
+    const int nWidth = rcClient.right;
+    const int nHeight = rcClient.bottom;
+    {
+        const CGdiObject<HPEN> pen(::CreatePen(PS_SOLID, 1, kEdgeColour));
+        const CGdiObject<HBRUSH> columnBrush(::CreateSolidBrush(kColumnColour));
+        const CGdiObject<HBRUSH> trackBrush(::CreateSolidBrush(kTrackColour));
+        const CSelectObject selectPen(hDC, pen.Get());
+        {
+            const CSelectObject selectBrush(hDC, columnBrush.Get());
+            // One pixel above and below the view: only the side lines show.
+            ::Rectangle(hDC, 0, -1, nWidth, nHeight + 1);
+        }
+        const CSelectObject selectBrush(hDC, trackBrush.Get());
+        ::Rectangle(hDC, nWidth - kScrollTrackWidth, -1, nWidth, nHeight + 1);
+    }
+    if (m_bDropMarker) {
+        FillSolid(hDC, ToRECT(DropMarkerLine(m_nDropMarkerY, nWidth)), RGB(0, 0, 0));
+    }
+    const ScrollThumb thumb = ScrollThumbOf(nWidth, nHeight, m_nContentHeight, m_nScrollPos);
+    if (thumb.bShown) {
+        FillSolid(hDC, ToRECT(thumb.rcLight), kThumbEdgeColour);
+        FillSolid(hDC, ToRECT(thumb.rcDark), kThumbColour);
+    }
     return 0;
 }

@@ -1,47 +1,92 @@
 // CTargetListView: the child window of the panel that holds the current target list and the
-// column of target tiles.
+// column of target tiles, paints the column, its passive scroll thumb and the drop marker of a
+// tile drag.
 #pragma once
 
+#include "capture/ITargetEditorHost.h"
+#include "capture/ITileHost.h"
 #include "capture/TargetMiniView.h"
 #include "framework/CustomWnd.h"
 #include "model/TargetObjList.h"
 
 #include <map>
 #include <memory>
+#include <vector>
 
 class CTargetListView : public CCustomWndImpl<CTargetListView> {
 public:
     CTargetListView();
     ~CTargetListView() override;
 
+    // The panel's services the tiles and the Target Editor use. Borrowed: they must outlive the
+    // tiles. Set before the first tile is made.
+    void SetHosts(ITileHost& tileHost, ITargetEditorHost& editorHost) {
+        m_pTileHost = &tileHost;
+        m_pEditorHost = &editorHost;
+    }
+    ITileHost* TileHost() const { return m_pTileHost; }
+    ITargetEditorHost* EditorHost() const { return m_pEditorHost; }
+
     // Creates the window ("RollupCtrl", child id 2) at `rc` in `hParent`, then, whatever the
     // result, a new empty target list.
     bool CreateListView(const RECT& rc, HWND hParent);
 
-    // Creates the tile of `target` at (x, y) of this view and links the target to it.
+    // Adds a captured target at the end of the order (m_nOrder = the old count) with a new tile
+    // at its unscrolled place; the caller lays the tiles out afterwards. Always true.
+    bool AddTarget(std::unique_ptr<CTargetObj> pTarget);
+
+    // Creates the tile of `target` at (x, y) of this view and links the target to it; null when
+    // the window could not be made (the target then has no tile).
     CTargetMiniView* CreateTile(CTargetObj& target, int x, int y);
-    // Adds a newly captured target to the current list, last in the order, with its tile at
-    // its slot under the current scroll offset. The list takes the target.
-    CTargetObj& AddTarget(std::unique_ptr<CTargetObj> pTarget);
     // Destroys the tile of `target`, if it has one, and unlinks it.
     void DestroyTile(CTargetObj& target);
+    // For a tile that removes itself from inside its own handler: unlinks `target` and hands
+    // its tile over; the tile destroys its window and gives itself back with RetireTile.
+    std::unique_ptr<CTargetMiniView> DetachTile(CTargetObj& target);
+    // Deletes the tile once its handler has returned (a posted message).
+    void RetireTile(std::unique_ptr<CTargetMiniView> pTile);
+    // Posts the deletion of the retired tiles that are no longer busy.
+    void FreeRetiredTilesLater();
+
+    // Shows the drop marker at the insertion point nearest to screen y for the dragged target.
+    void DragOver(CTargetObj* pTarget, int nScreenY);
+    // Ends the drop feedback.
+    void HideDropMarker();
+    // The insertion point (0 ... count) for a pointer at screen y; also kept in m_nDropSlot.
+    int SlotFromScreenY(int nScreenY);
+    // Repaints the scroll track, after the scroll offset or the content height changed.
+    void InvalidateScrollTrack();
 
     // The current list: always one, except between ClearAllTargets and the caller installing the
     // next.
     std::unique_ptr<CTargetObjList> m_pTargetList;
+    CTargetObj* m_pDragTarget = nullptr;  // not owned; informational
+    RECT m_rcLastMarker{};
+    int m_nDropMarkerY = 0;
     int m_nContentHeight = 0;
     // The panel's scroll offset, written by its layout.
     int m_nScrollPos = 0;
+    bool m_bDropMarker = false;
+    int m_nDropSlot = 0;
 
 private:
     LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
+    LRESULT OnFreeRetiredTiles(WPARAM wParam, LPARAM lParam);
 
+    ITileHost* m_pTileHost = nullptr;
+    ITargetEditorHost* m_pEditorHost = nullptr;
     // The tiles, owned here and keyed by their target.
     std::map<const CTargetObj*, std::unique_ptr<CTargetMiniView>> m_tiles;
+    // Tiles whose windows are gone, kept until their last handler has returned.
+    std::vector<std::unique_ptr<CTargetMiniView>> m_retiredTiles;
+
+    // Posted by RetireTile.
+    static constexpr UINT WM_FREE_RETIRED_TILES = WM_APP + 1;
 
     // The message tables come last: they name handlers declared above.
 public:
     static constexpr CMessageEntry<CTargetListView> s_messages[] = {
         {WM_PAINT, &CTargetListView::OnPaint},
+        {WM_FREE_RETIRED_TILES, &CTargetListView::OnFreeRetiredTiles},
     };
 };

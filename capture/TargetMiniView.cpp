@@ -1,54 +1,245 @@
-// The tile of one target: its area picture and its name.
+// The tile of one target: its picture, the hover badge and its menu, and the drag to reorder.
 #include "capture/TargetMiniView.h"
 
+#include "capture/TargetEditDlg.h"
+#include "capture/TargetListView.h"
+#include "capture/TargetPicture.h"
+#include "capture/TargetPictureDraw.h"
+#include "capture/TileGeometry.h"
+#include "engine/BitmapHandle.h"
+#include "framework/GdiObject.h"
+#include "framework/MenuHandle.h"
 #include "framework/PaintDC.h"
-#include "framework/WideText.h"
 #include "model/TargetObj.h"
-#include "ui/PanelGeometry.h"
+#include "resource.h"
+
+#include <windowsx.h>
 
 namespace {
 
 constexpr wchar_t kTileClass[] = L"TarvikTargetTile";
 
-void DrawPicture(HDC hDC, const PixelBuffer& pixels, const RECT& rcDest) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = pixels.Width();
-    info.bmiHeader.biHeight = -pixels.Height();  // rows are stored top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    ::SetStretchBltMode(hDC, COLORONCOLOR);
-    ::StretchDIBits(hDC, rcDest.left, rcDest.top, rcDest.right - rcDest.left,
-                    rcDest.bottom - rcDest.top, 0, 0, pixels.Width(), pixels.Height(),
-                    pixels.Data(), &info, DIB_RGB_COLORS, SRCCOPY);
+// The badge picture, bitmap IDB_TILE_MENU; empty when it cannot be read.
+PixelBuffer LoadBadge() {
+    PixelBuffer badge;
+    const CGdiObject<HBITMAP> hBitmap(static_cast<HBITMAP>(
+        ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_TILE_MENU), IMAGE_BITMAP, 0,
+                     0, LR_CREATEDIBSECTION)));
+    if (hBitmap) {
+        ReadBitmapPixels(hBitmap.Get(), badge);
+    }
+    return badge;
+}
+
+Rect ToRect(const RECT& rc) {
+    return Rect{rc.left, rc.top, rc.right, rc.bottom};
+}
+
+RECT BadgeRECT() {
+    return RECT{kTileBadgeRect.left, kTileBadgeRect.top, kTileBadgeRect.right,
+                kTileBadgeRect.bottom};
 }
 
 }  // namespace
 
-bool CTargetMiniView::CreateTile(HWND hListView, int x, int y) {
+// Counts the tile busy for a scope; a tile whose window went meanwhile asks its list view to
+// delete it once the scope has ended.
+class CTileModalScope {
+public:
+    explicit CTileModalScope(CTargetMiniView& tile) : m_tile(tile) { ++m_tile.m_nModalDepth; }
+    ~CTileModalScope() {
+        --m_tile.m_nModalDepth;
+        if (m_tile.m_hWnd == nullptr && m_tile.m_nModalDepth == 0) {
+            m_tile.m_pListView->FreeRetiredTilesLater();
+        }
+    }
+    CTileModalScope(const CTileModalScope&) = delete;
+    CTileModalScope& operator=(const CTileModalScope&) = delete;
+
+private:
+    CTargetMiniView& m_tile;
+};
+
+bool CTargetMiniView::CreateTile(CTargetListView& listView, CTargetObj& target, int x, int y) {
+    m_pListView = &listView;
     CWindowClassInfo cls;
     cls.pszName = kTileClass;
-    cls.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    cls.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
-    const RECT rc{x, y, x + kTileWidth, y + kTileHeight};
-    return Create(cls, 0, L"", WS_CHILD | WS_VISIBLE | WS_BORDER, rc, hListView);
+    cls.uStyle = CS_CLASSDC | CS_SAVEBITS;
+    cls.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
+    const RECT rc{x, y, x + kTargetPictureWidth, y + kTargetPictureHeight};
+    if (!Create(cls, 0, L"", WS_CHILD | WS_VISIBLE, rc, listView.GetSafeHwnd())) {
+        return false;
+    }
+    m_rcTile = RECT{0, 0, kTargetPictureWidth, kTargetPictureHeight};
+    m_bHover = false;
+    target.m_pMiniView = this;
+    m_pTarget = &target;
+    m_thumbnails = MakeThumbnailsOf(target);
+    return true;
 }
 
 LRESULT CTargetMiniView::OnPaint(WPARAM, LPARAM) {
     CPaintDC dc(m_hWnd);
-    const RECT rcClient = GetClientRect();
-    const PixelBuffer* pArea = m_target.m_bmpArea.Pixels();
-    const PixelBuffer* pTarget = m_target.m_bmpTarget.Pixels();
-    const PixelBuffer* pShown = pArea != nullptr && !pArea->IsEmpty() ? pArea : pTarget;
-    RECT rcPicture{2, 2, 2 + 44, 2 + 44};
-    if (pShown != nullptr && !pShown->IsEmpty()) {
-        DrawPicture(dc.Get(), *pShown, rcPicture);
-    }
-    RECT rcText{rcPicture.right + 4, 2, rcClient.right - 2, rcClient.bottom - 2};
-    const std::wstring strLabel =
-        std::to_wstring(m_target.m_nOrder + 1) + L". " + ToWide(m_target.m_strName);
-    ::SetBkMode(dc.Get(), TRANSPARENT);
-    ::DrawTextW(dc.Get(), strLabel.c_str(), -1, &rcText, DT_WORDBREAK | DT_END_ELLIPSIS);
+    const PixelBuffer badge = m_bHover ? LoadBadge() : PixelBuffer();
+    DrawTargetPicture(dc.Get(), POINT{0, 0}, kTargetPictureWidth, kTargetPictureHeight, m_pTarget,
+                      m_thumbnails, m_bHover ? &badge : nullptr);
     return 0;
+}
+
+LRESULT CTargetMiniView::OnEraseBkgnd(WPARAM, LPARAM) {
+    // The paint covers every pixel; erasing first would only flash the background.
+    return m_pTarget != nullptr ? 1 : Default();
+}
+
+int CTargetMiniView::MainBottomInClient() const {
+    const HWND hMain = m_pListView->TileHost() != nullptr ? m_pListView->TileHost()->MainWindow()
+                                                          : m_pListView->GetParent();
+    RECT rcMain{};
+    ::GetWindowRect(hMain, &rcMain);
+    return ScreenToClient(POINT{rcMain.left, rcMain.bottom}).y;
+}
+
+void CTargetMiniView::SetHover(bool bHover) {
+    if (m_bHover != bHover) {
+        m_bHover = bHover;
+        InvalidateRect(BadgeRECT(), false);
+    }
+}
+
+LRESULT CTargetMiniView::OnMouseMove(WPARAM wParam, LPARAM lParam) {
+    const Point pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    // The capture brings the move that leaves the tile, which ends the hover or goes on as a drag.
+    ::SetCapture(m_hWnd);
+    if (IsPointerOverTile(pt, ToRect(m_rcTile), MainBottomInClient())) {
+        SetHover(true);
+    } else if ((wParam & MK_LBUTTON) != 0) {
+        const POINT ptScreen = ClientToScreen(POINT{pt.x, pt.y});
+        m_pListView->DragOver(m_pTarget, ptScreen.y);
+    } else {
+        m_pListView->m_pDragTarget = nullptr;
+        if (m_pListView->m_bDropMarker) {
+            // A drag whose release never reached us: its marker must not stay on screen.
+            m_pListView->HideDropMarker();
+        }
+        ::ReleaseCapture();
+        SetHover(false);
+    }
+    return Default();
+}
+
+LRESULT CTargetMiniView::OnLButtonUp(WPARAM, LPARAM lParam) {
+    const Point pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    ::ReleaseCapture();
+    ITileHost* pHost = m_pListView->TileHost();
+    if (pHost != nullptr) {
+        ::SetActiveWindow(pHost->MainWindow());
+    }
+    if (IsOnTileBadge(pt)) {
+        const UINT uCommand = TrackBadgeMenu();
+        RunBadgeCommand(uCommand);
+        if (m_hWnd == nullptr || uCommand == ID_TILE_REMOVE) {
+            // The tile is gone (removed, or its list replaced meanwhile): nothing more happens
+            // for this release.
+            return 0;
+        }
+    }
+    if (m_pListView->m_bDropMarker && m_pTarget != nullptr && pHost != nullptr) {
+        pHost->ReorderTile(m_pTarget->m_nOrder, m_pListView->m_nDropSlot);
+        pHost->MoveTiles();
+    }
+    UpdateHoverFromCursor();
+    return Default();
+}
+
+void CTargetMiniView::UpdateHoverFromCursor() {
+    POINT ptCursor{};
+    if (!::GetCursorPos(&ptCursor)) {
+        return;
+    }
+    const POINT pt = ScreenToClient(ptCursor);
+    if (!IsPointerOverTile(Point{pt.x, pt.y}, ToRect(m_rcTile), MainBottomInClient())) {
+        SetHover(false);
+    }
+}
+
+UINT CTargetMiniView::TrackBadgeMenu() {
+    const CMenuHandle menu = CMenuHandle::CreatePopup();
+    if (!menu) {
+        return 0;
+    }
+    ::AppendMenuW(menu.Get(), MF_STRING, ID_TILE_EDIT, L"&Edit");
+    ::AppendMenuW(menu.Get(), MF_STRING, ID_TILE_REMOVE, L"&Remove");
+    const POINT pt = ClientToScreen(POINT{kTileBadgeRect.left, kTileBadgeRect.bottom});
+    ITileHost* pHost = m_pListView->TileHost();
+    const HWND hOwner = pHost != nullptr ? pHost->MainWindow() : m_hWnd;
+    const CTileModalScope busy(*this);
+    const UINT uCommand = static_cast<UINT>(
+        ::TrackPopupMenu(menu.Get(), TPM_RETURNCMD, pt.x, pt.y, 0, hOwner, nullptr));
+    return m_pTarget != nullptr ? uCommand : 0;
+}
+
+void CTargetMiniView::RunBadgeCommand(UINT uCommand) {
+    if (m_pTarget == nullptr) {
+        return;
+    }
+    if (uCommand == ID_TILE_EDIT) {
+        EditTarget();
+    } else if (uCommand == ID_TILE_REMOVE) {
+        RemoveTarget();
+    }
+}
+
+void CTargetMiniView::EditTarget() {
+    ITileHost* pHost = m_pListView->TileHost();
+    ITargetEditorHost* pEditorHost = m_pListView->EditorHost();
+    if (pHost == nullptr || pEditorHost == nullptr) {
+        return;
+    }
+    CTargetEditDlg dlg(*m_pTarget, *pEditorHost);
+    {
+        const CTileModalScope busy(*this);
+        m_pOpenEditor = &dlg;
+        dlg.DoModal(pHost->MainWindow());
+        m_pOpenEditor = nullptr;
+    }
+    if (m_pTarget == nullptr) {
+        return;  // the tile went while the editor was open
+    }
+    pHost->MoveTiles();
+    pHost->UpdatePlayButton();
+}
+
+void CTargetMiniView::RemoveTarget() {
+    CTargetListView& listView = *m_pListView;
+    ITileHost* pHost = listView.TileHost();
+    std::unique_ptr<CTargetObj> pRemoved = listView.m_pTargetList->Remove(m_pTarget);
+    if (!pRemoved) {
+        return;
+    }
+    const int nOrder = pRemoved->m_nOrder;
+    // The tile leaves the list view's keeping before its target goes, so no stale key remains.
+    std::unique_ptr<CTargetMiniView> pSelf = listView.DetachTile(*pRemoved);
+    m_pTarget = nullptr;
+    pRemoved.reset();
+    if (pHost != nullptr) {
+        pHost->RenumberAfterRemove(nOrder);
+        pHost->MoveTiles();
+        pHost->UpdatePlayButton();
+    }
+    DestroyWindow();
+    if (pSelf) {
+        // This object is still running its handler: the list view deletes it afterwards.
+        listView.RetireTile(std::move(pSelf));
+    }
+}
+
+LRESULT CTargetMiniView::OnDestroy(WPARAM, LPARAM) {
+    // The target may go right after its tile: an open editor or menu lets go of it now.
+    m_pTarget = nullptr;
+    if (m_pOpenEditor != nullptr) {
+        m_pOpenEditor->Abandon();
+    } else if (m_nModalDepth > 0) {
+        ::EndMenu();
+    }
+    return Default();
 }

@@ -3,6 +3,9 @@
 set(TARVIK_CORE_SOURCES
     capture/DragRepaint.cpp
     capture/Selection.cpp
+    capture/ShiftText.cpp
+    capture/TargetPicture.cpp
+    capture/TileGeometry.cpp
     engine/BitmapEx.cpp
     engine/ClickSequence.cpp
     engine/Dimming.cpp

@@ -50,4 +50,15 @@
 #define ID_FILE_LOAD 32792
 #define ID_FILE_SAVE 32793
 
+// The Target Editor and the tiles' badge menu.
+#define IDD_TARGET_EDITOR 172
+#define IDC_RECOGNIZE_TEST 1012
+#define IDC_TARGET_SHIFT_Y 1038
+#define IDC_TARGET_NAME 1052
+#define IDC_TARGET_SPIN_X 1053
+#define IDC_TARGET_SPIN_Y 1054
+#define IDC_TARGET_SHIFT_X 1055
+#define ID_TILE_EDIT 32782
+#define ID_TILE_REMOVE 32784
+
 #endif

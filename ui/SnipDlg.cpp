@@ -53,6 +53,7 @@ BOOL CSnipDlg::OnInitDialog() {
 
     StartInstanceGuard();
 
+    m_wndTargetList.SetHosts(*this, *this);
     m_wndTargetList.CreateListView(
         RECT{kListViewLeft, kListViewTop, kListViewLeft + kListViewWidth, kListViewTop + 100},
         m_hWnd);

@@ -3,6 +3,8 @@
 
 #include "app/IInstanceGuard.h"
 #include "app/RegistryKey.h"
+#include "capture/ITargetEditorHost.h"
+#include "capture/ITileHost.h"
 #include "capture/TargetListView.h"
 #include "engine/ClickSequence.h"
 #include "engine/GrabBlackout.h"
@@ -32,7 +34,7 @@ inline constexpr UINT WM_TRAYNOTIFY = WM_USER + 101;
 // check of the end-to-end tests, since Wine's GetGuiResources answers 0.
 inline constexpr wchar_t kLiveHandleCountMessage[] = L"Tarvik.LiveHandleCount";
 
-class CSnipDlg : public CDialogImpl<CSnipDlg> {
+class CSnipDlg : public CDialogImpl<CSnipDlg>, public ITileHost, public ITargetEditorHost {
 public:
     enum TimerId : UINT_PTR {
         IDT_PLAY_TICK = 9991,
@@ -60,12 +62,13 @@ public:
     void SetViewMode(int nMode);
     // Only records the mode; for a window that then shows or hides the panel itself.
     void SetViewModeOnly(int nMode) { m_nViewMode = nMode; }
-    void UpdatePlayButton();
+    HWND MainWindow() const override { return m_hWnd; }
+    void UpdatePlayButton() override;
     void RelayoutTiles();
-    void MoveTiles();
-    void RenumberAfterRemove(int nRemovedSlot);
-    void ReorderTile(int nFromSlot, int nInsertBefore);
-    int ShowSightForTest(int x, int y);
+    void MoveTiles() override;
+    void RenumberAfterRemove(int nRemovedSlot) override;
+    void ReorderTile(int nFromSlot, int nInsertBefore) override;
+    int ShowSightForTest(int x, int y) override;
 
     // Grabs the primary screen into `screen` with the program's own windows blacked out as
     // `mode` asks (`hExtraWindow`: the Target Editor of a test). False when the screen could not
@@ -73,7 +76,7 @@ public:
     bool GrabScreen(GrabMode mode, HWND hExtraWindow, PixelBuffer& screen);
     // Where `target`'s picture is on the screen now: the found picture's centre, or
     // (NOT_FOUND_COORD, NOT_FOUND_COORD). The panel (or fly window) and `hEditor` are blacked out.
-    Point RecognizeTarget(const CTargetObj& target, HWND hEditor);
+    Point RecognizeTarget(const CTargetObj& target, HWND hEditor) override;
 
     // The capture of a new target with the selection overlay.
     void CaptureTarget();

@@ -22,6 +22,8 @@ void CSnipDlg::RelayoutTiles() {
     m_nScrollPos = ClampScrollPos(m_nScrollPos, m_nContentHeight, TileAreaHeight(rcClient.bottom));
     m_wndTargetList.m_nScrollPos = m_nScrollPos;
     MoveTiles();
+    // The list view's thumb follows the new offset at once.
+    m_wndTargetList.InvalidateScrollTrack();
     // Only the strip at the right edge, where the scroll indicator is, needs repainting.
     InvalidateRect(RECT{rcClient.right - 13, rcClient.top, rcClient.right, rcClient.bottom}, false);
     UpdateWindow();
@@ -60,7 +62,7 @@ void CSnipDlg::RenumberAfterRemove(int nRemovedSlot) {
 }
 
 void CSnipDlg::ReorderTile(int nFromSlot, int nInsertBefore) {
-    // The drop marker of the list view ends here once tiles can be dragged.
+    m_wndTargetList.HideDropMarker();
     TargetList().MoveOrder(nFromSlot, nInsertBefore);
 }
 

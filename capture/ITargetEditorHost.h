@@ -1,0 +1,21 @@
+// ITargetEditorHost: what the Target Editor's recognition test needs of the panel.
+#pragma once
+
+#include "engine/PixelBuffer.h"
+
+#include <windows.h>
+
+class CTargetObj;
+
+class ITargetEditorHost {
+public:
+    // Where `target`'s picture is on the screen now: the found picture's centre, or
+    // (NOT_FOUND_COORD, NOT_FOUND_COORD). `hEditor` is blacked out of the screen picture, so the
+    // editor's own copy of the picture is never found.
+    virtual Point RecognizeTarget(const CTargetObj& target, HWND hEditor) = 0;
+    // Shows the sight marker centred on the screen point (x, y) for two seconds.
+    virtual int ShowSightForTest(int x, int y) = 0;
+
+protected:
+    ~ITargetEditorHost() = default;
+};

@@ -1,0 +1,73 @@
+// The Target Editor: name and click shift of one target, and its recognition test.
+#include "capture/TargetEditDlg.h"
+
+#include "capture/ShiftText.h"
+#include "capture/TargetPicture.h"
+#include "capture/TargetPictureDraw.h"
+#include "engine/PictureSearch.h"
+#include "framework/PaintDC.h"
+#include "framework/WideText.h"
+#include "model/TargetObj.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+CTargetEditDlg::CTargetEditDlg(CTargetObj& target, ITargetEditorHost& host)
+    : CDialogImpl<CTargetEditDlg>(IDD_TARGET_EDITOR), m_pTarget(&target), m_host(host) {}
+
+BOOL CTargetEditDlg::OnInitDialog() {
+    CDialogEx::OnInitDialog();
+    m_thumbnails = MakeThumbnailsOf(*m_pTarget);
+    for (const int nSpin : {IDC_TARGET_SPIN_X, IDC_TARGET_SPIN_Y}) {
+        ::SendMessageW(GetDlgItem(nSpin), UDM_SETRANGE32, static_cast<WPARAM>(-kShiftLimit),
+                       kShiftLimit);
+    }
+    ::SetDlgItemTextW(m_hWnd, IDC_TARGET_SHIFT_X,
+                      std::to_wstring(m_pTarget->m_ptClickShift.x).c_str());
+    ::SetDlgItemTextW(m_hWnd, IDC_TARGET_SHIFT_Y,
+                      std::to_wstring(m_pTarget->m_ptClickShift.y).c_str());
+    ::SetDlgItemTextW(m_hWnd, IDC_TARGET_NAME, ToWide(m_pTarget->m_strName).c_str());
+    return TRUE;
+}
+
+int CTargetEditDlg::ReadShift(int nId) const {
+    return LeadingInt(CWnd(GetDlgItem(nId)).GetWindowText());
+}
+
+void CTargetEditDlg::Abandon() {
+    m_pTarget = nullptr;
+    EndDialog(IDCANCEL);
+}
+
+void CTargetEditDlg::OnOK() {
+    if (m_pTarget == nullptr) {
+        EndDialog(IDCANCEL);
+        return;
+    }
+    m_pTarget->m_strName = ToUtf16(CWnd(GetDlgItem(IDC_TARGET_NAME)).GetWindowText());
+    m_pTarget->m_ptClickShift.x = ReadShift(IDC_TARGET_SHIFT_X);
+    m_pTarget->m_ptClickShift.y = ReadShift(IDC_TARGET_SHIFT_Y);
+    EndDialog(IDOK);
+}
+
+void CTargetEditDlg::OnRecognizeTest() {
+    if (m_pTarget == nullptr) {
+        return;
+    }
+    const int dx = ReadShift(IDC_TARGET_SHIFT_X);
+    const int dy = ReadShift(IDC_TARGET_SHIFT_Y);
+    // The editor is blacked out of the grab: its own copy of the picture must not be found.
+    const Point found = m_host.RecognizeTarget(*m_pTarget, m_hWnd);
+    if (found.x != NOT_FOUND_COORD) {
+        m_host.ShowSightForTest(AddShift(found.x, dx), AddShift(found.y, dy));
+    }
+}
+
+LRESULT CTargetEditDlg::OnPaint(WPARAM, LPARAM) {
+    // The controls paint themselves; the dialog's own client area holds only the picture.
+    CPaintDC dc(m_hWnd);
+    DrawTargetPicture(dc.Get(), POINT{kPictureRect.left, kPictureRect.top}, kTargetPictureWidth,
+                      kTargetPictureHeight, m_pTarget, m_thumbnails);
+    return 0;
+}

@@ -1,0 +1,60 @@
+// Geometry of the tile column: slots, drop marker, thumb, hover and badge.
+#include "capture/TileGeometry.h"
+
+#include "ui/PanelGeometry.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+namespace {
+
+bool Contains(const Rect& rc, Point pt) {
+    return pt.x >= rc.left && pt.x < rc.right && pt.y >= rc.top && pt.y < rc.bottom;
+}
+
+}  // namespace
+
+int SlotFromColumnY(int nColumnY, int nTargets) {
+    const double dSlot =
+        std::floor(static_cast<double>(nColumnY - kTileMargin) / kTileSlotHeight + 0.5);
+    const double dClamped = std::clamp(dSlot, 0.0, static_cast<double>(std::max(nTargets, 0)));
+    return static_cast<int>(dClamped);
+}
+
+int DropMarkerCentreY(int nScrollPos, int nSlot) {
+    return nScrollPos + nSlot * kTileSlotHeight + kTileMargin / 2;
+}
+
+Rect DropMarkerStrip(int nCentreY, int nClientWidth) {
+    return Rect{0, nCentreY - 3, nClientWidth - kScrollTrackWidth, nCentreY + 3};
+}
+
+Rect DropMarkerLine(int nCentreY, int nClientWidth) {
+    return Rect{0, nCentreY - 1, nClientWidth - kScrollTrackWidth, nCentreY + 1};
+}
+
+ScrollThumb ScrollThumbOf(int nClientWidth, int nViewHeight, int nContentHeight, int nScrollPos) {
+    ScrollThumb thumb;
+    if (nContentHeight <= nViewHeight || nContentHeight <= 0) {
+        return thumb;
+    }
+    // 64-bit products: a long list in a tall view must not overflow.
+    const int64_t nHeight = nViewHeight;
+    thumb.bShown = true;
+    thumb.nLength = static_cast<int>(nHeight * nHeight / nContentHeight);
+    thumb.nOffset = static_cast<int>(-(int64_t{nScrollPos} * nHeight / nContentHeight));
+    const int nLeft = nClientWidth - kScrollTrackWidth + 1;
+    thumb.rcLight = Rect{nLeft, thumb.nOffset, nClientWidth - 1, thumb.nOffset + thumb.nLength + 2};
+    thumb.rcDark =
+        Rect{nLeft, thumb.nOffset + 1, nClientWidth - 1, thumb.nOffset + 1 + thumb.nLength};
+    return thumb;
+}
+
+bool IsPointerOverTile(Point pt, const Rect& rcTile, int nMainBottom) {
+    return Contains(rcTile, pt) && nMainBottom - pt.y >= kTileHoverBottomMargin;
+}
+
+bool IsOnTileBadge(Point pt) {
+    return Contains(kTileBadgeRect, pt);
+}

@@ -1,0 +1,44 @@
+// Geometry of the tile column: insertion points of a drag, the drop marker, the scroll thumb,
+// and the tile's hover and badge rules. Platform-free.
+#pragma once
+
+#include "engine/PixelBuffer.h"
+
+// The scroll track is the rightmost strip of the list view.
+inline constexpr int kScrollTrackWidth = 10;
+// The hover badge of a tile: 16 x 16 at (79, 5).
+inline constexpr Rect kTileBadgeRect{79, 5, 95, 21};
+// A pointer closer than this to the panel's bottom edge is not over a tile: the panel's own
+// resize strip lies there.
+inline constexpr int kTileHoverBottomMargin = 14;
+
+// The insertion point for a pointer at `nColumnY`, the y in the tile column without the scroll
+// offset: floor((y - 6) / 70 + 0.5) clamped to 0 ... nTargets, so the upper half of the tile of
+// order k gives k and its lower half (from its middle row on) k + 1.
+int SlotFromColumnY(int nColumnY, int nTargets);
+
+// The y of the drop marker's centre for insertion point `nSlot`: the middle of the 6-pixel gap
+// above the tile of that order.
+int DropMarkerCentreY(int nScrollPos, int nSlot);
+// The rectangle the drop marker invalidates: 6 pixels high around `nCentreY`, across the view
+// but for its scroll track.
+Rect DropMarkerStrip(int nCentreY, int nClientWidth);
+// The 2-pixel black line drawn for the marker.
+Rect DropMarkerLine(int nCentreY, int nClientWidth);
+
+// The passive scroll indicator's thumb in a view `nClientWidth` x `nViewHeight`.
+struct ScrollThumb {
+    bool bShown = false;  // only when the tiles do not all fit
+    int nOffset = 0;      // top of the light edge
+    int nLength = 0;      // rows of the dark bar
+    Rect rcLight;         // the light bar, one row longer than the dark one above and below
+    Rect rcDark;
+};
+// Length = H * H / content, offset = -(scroll * H / content), both truncated toward zero.
+ScrollThumb ScrollThumbOf(int nClientWidth, int nViewHeight, int nContentHeight, int nScrollPos);
+
+// Whether a pointer at client point `pt` of a tile counts as over it: inside `rcTile` and at
+// least 14 pixels above `nMainBottom`, the panel's bottom edge in the tile's client coordinates.
+bool IsPointerOverTile(Point pt, const Rect& rcTile, int nMainBottom);
+// Whether a tile's client point lies on the hover badge (right and bottom exclusive).
+bool IsOnTileBadge(Point pt);

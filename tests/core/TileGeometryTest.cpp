@@ -1,0 +1,105 @@
+// Tests of the tile column's geometry: insertion points, drop marker, thumb, hover and badge.
+#include "capture/TileGeometry.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(TileGeometryTest, SlotFromColumnYSplitsEachTileAtItsMiddleRow) {
+    struct Case {
+        int nColumnY;
+        int nTargets;
+        int nSlot;
+    };
+    const Case cases[] = {
+        {500, 0, 0},      {-500, 0, 0},     // an empty list: always 0
+        {-40, 3, 0},      {6, 3, 0},        // above the view, top of the first tile
+        {6 + 34, 3, 0},   {6 + 35, 3, 1},   // the middle row of tile 0 goes to slot 1
+        {76 + 34, 3, 1},  {76 + 35, 3, 2},  // likewise for tile 1 (70 k + 35)
+        {146 + 35, 3, 3}, {5000, 3, 3},     // below the last tile: the count
+        {6 - 35, 3, 0},   {6 - 36, 3, 0},   // half a slot above the first still clamps to 0
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(SlotFromColumnY(c.nColumnY, c.nTargets), c.nSlot)
+            << "y " << c.nColumnY << ", " << c.nTargets << " targets";
+    }
+}
+
+TEST(TileGeometryTest, DropMarkerSitsInTheGapAboveTheSlot) {
+    struct Case {
+        int nScrollPos;
+        int nSlot;
+        int nClientWidth;
+        int nCentreY;
+        Rect rcStrip;
+        Rect rcLine;
+    };
+    const Case cases[] = {
+        {0, 0, 123, 3, {0, 0, 113, 6}, {0, 2, 113, 4}},
+        {0, 3, 123, 213, {0, 210, 113, 216}, {0, 212, 113, 214}},
+        {-55, 2, 100, 88, {0, 85, 90, 91}, {0, 87, 90, 89}},
+    };
+    for (const Case& c : cases) {
+        const int nCentreY = DropMarkerCentreY(c.nScrollPos, c.nSlot);
+        EXPECT_EQ(nCentreY, c.nCentreY);
+        EXPECT_EQ(DropMarkerStrip(nCentreY, c.nClientWidth), c.rcStrip);
+        EXPECT_EQ(DropMarkerLine(nCentreY, c.nClientWidth), c.rcLine);
+    }
+}
+
+TEST(TileGeometryTest, ThumbLengthAndOffsetFollowTheScroll) {
+    struct Case {
+        int nViewHeight;
+        int nContentHeight;
+        int nScrollPos;
+        bool bShown;
+        int nOffset;
+        int nLength;
+    };
+    const Case cases[] = {
+        {300, 356, -55, true, 46, 252},  // light rows 46 and 299, dark 47 ... 298
+        {300, 356, 0, true, 0, 252},
+        {300, 300, 0, false, 0, 0},  // everything fits: no thumb
+        {300, 76, 0, false, 0, 0},
+        {300, 0, 0, false, 0, 0},
+        {300, 70006, -69706, true, 298, 1},  // 1,000 tiles scrolled to the end
+    };
+    for (const Case& c : cases) {
+        const ScrollThumb thumb = ScrollThumbOf(123, c.nViewHeight, c.nContentHeight, c.nScrollPos);
+        EXPECT_EQ(thumb.bShown, c.bShown) << c.nContentHeight;
+        EXPECT_EQ(thumb.nOffset, c.nOffset) << c.nContentHeight;
+        EXPECT_EQ(thumb.nLength, c.nLength) << c.nContentHeight;
+    }
+    const ScrollThumb thumb = ScrollThumbOf(123, 300, 356, -55);
+    EXPECT_EQ(thumb.rcLight, (Rect{114, 46, 122, 300}));
+    EXPECT_EQ(thumb.rcDark, (Rect{114, 47, 122, 299}));
+}
+
+TEST(TileGeometryTest, HoverNeedsFourteenPixelsAboveThePanelsBottomAndTheBadgeIsExclusive) {
+    const Rect rcTile{0, 0, 102, 64};
+    struct Case {
+        Point pt;
+        int nMainBottom;
+        bool bOver;
+    };
+    const Case cases[] = {
+        {{50, 30}, 400, true},   {{0, 0}, 400, true},    {{101, 63}, 400, true},
+        {{102, 30}, 400, false}, {{50, 64}, 400, false}, {{-1, 30}, 400, false},
+        {{50, 30}, 44, true},    {{50, 31}, 44, false},  // 14 pixels above the bottom, then 13
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(IsPointerOverTile(c.pt, rcTile, c.nMainBottom), c.bOver)
+            << c.pt.x << "," << c.pt.y << " bottom " << c.nMainBottom;
+    }
+    struct BadgeCase {
+        Point pt;
+        bool bOn;
+    };
+    const BadgeCase badgeCases[] = {{{79, 5}, true},   {{94, 20}, true},  {{95, 10}, false},
+                                    {{85, 21}, false}, {{78, 10}, false}, {{85, 4}, false}};
+    for (const BadgeCase& c : badgeCases) {
+        EXPECT_EQ(IsOnTileBadge(c.pt), c.bOn) << c.pt.x << "," << c.pt.y;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,436 @@
+// In-process tests of the target views: the list view's painting and drop marker, the tile's
+// picture and hover badge, remove and reorder through the tile's handlers, and the Target
+// Editor against a fake panel.
+#include "FrameworkTestUtil.h"
+#include "SnipDlgTestUtil.h"
+#include "capture/TargetEditDlg.h"
+#include "capture/TargetListView.h"
+#include "engine/BitmapHandle.h"
+#include "engine/PictureSearch.h"
+#include "framework/GdiObject.h"
+#include "tests/core/ModelTestUtil.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+// The panel as the views see it, recording what they ask of it.
+class CFakePanel : public ITileHost, public ITargetEditorHost {
+public:
+    HWND MainWindow() const override { return m_hMain; }
+    void MoveTiles() override { ++m_nMoveTiles; }
+    void UpdatePlayButton() override { ++m_nUpdatePlayButton; }
+    void RenumberAfterRemove(int nRemovedSlot) override { m_removed.push_back(nRemovedSlot); }
+    void ReorderTile(int nFromSlot, int nInsertBefore) override {
+        m_reorders.push_back({nFromSlot, nInsertBefore});
+    }
+    Point RecognizeTarget(const CTargetObj& target, HWND hEditor) override {
+        m_recognized.push_back({&target, hEditor});
+        return m_found;
+    }
+    int ShowSightForTest(int x, int y) override {
+        m_sights.push_back({x, y});
+        return 1;
+    }
+
+    HWND m_hMain = nullptr;
+    Point m_found{NOT_FOUND_COORD, NOT_FOUND_COORD};
+    int m_nMoveTiles = 0;
+    int m_nUpdatePlayButton = 0;
+    std::vector<int> m_removed;
+    std::vector<Point> m_reorders;
+    std::vector<std::pair<const CTargetObj*, HWND>> m_recognized;
+    std::vector<Point> m_sights;
+};
+
+// A window's pixels as they are on the screen, read in one copy.
+PixelBuffer ReadWindowPixels(HWND hWnd, int nWidth, int nHeight) {
+    ::RedrawWindow(hWnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    PixelBuffer pixels;
+    const HDC hWindowDC = ::GetDC(hWnd);
+    const HDC hMemDC = ::CreateCompatibleDC(hWindowDC);
+    const HBITMAP hBitmap = ::CreateCompatibleBitmap(hWindowDC, nWidth, nHeight);
+    const HGDIOBJ hOld = ::SelectObject(hMemDC, hBitmap);
+    ::BitBlt(hMemDC, 0, 0, nWidth, nHeight, hWindowDC, 0, 0, SRCCOPY);
+    ::SelectObject(hMemDC, hOld);
+    ReadBitmapPixels(hBitmap, pixels);
+    ::DeleteObject(hBitmap);
+    ::DeleteDC(hMemDC);
+    ::ReleaseDC(hWnd, hWindowDC);
+    return pixels;
+}
+
+// A target of `nWidth` x `nHeight` whose area picture shows it in the middle.
+std::unique_ptr<CTargetObj> MakeCentredTarget(int nWidth, int nHeight, uint32_t seed) {
+    auto pTarget = MakeTarget(u"Centred", nWidth, nHeight, seed);
+    PixelBuffer area = RandomPicture(100, 100, seed + 1);
+    const PixelBuffer& picture = *pTarget->m_bmpTarget.Pixels();
+    for (int y = 0; y < nHeight; ++y) {
+        for (int x = 0; x < nWidth; ++x) {
+            area.Set(50 - nWidth / 2 + x, 50 - nHeight / 2 + y, picture.At(x, y));
+        }
+    }
+    pTarget->m_bmpArea = CPicture(std::move(area));
+    return pTarget;
+}
+
+// A list view 123 x 300 in a top-level window of its own, with a fake panel.
+class TargetListViewTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_hMain = ::CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"",
+                                    WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 40, 40, 140, 420,
+                                    nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+        ASSERT_NE(m_hMain, nullptr);
+        m_panel.m_hMain = m_hMain;
+        m_view.SetHosts(m_panel, m_panel);
+        ASSERT_TRUE(m_view.CreateListView(RECT{3, 3, 3 + 123, 3 + 300}, m_hMain));
+        PumpPendingMessages();
+    }
+    void TearDown() override {
+        m_view.DestroyWindow();
+        ::DestroyWindow(m_hMain);
+        PumpPendingMessages();
+    }
+    int ScreenYOfColumn(int nColumnY) const {
+        return m_view.ClientToScreen(POINT{0, nColumnY + m_view.m_nScrollPos}).y;
+    }
+
+    HWND m_hMain = nullptr;
+    CFakePanel m_panel;
+    CTargetListView m_view;
+};
+
+TEST_F(TargetListViewTest, PaintsColumnTrackThumbAndTheDropMarkerInItsGap) {
+    for (int k = 0; k < 5; ++k) {
+        ASSERT_TRUE(m_view.AddTarget(MakeTarget(u"T", 8, 6, static_cast<uint32_t>(k))));
+    }
+    // Added at the end of the order, each tile at its unscrolled place.
+    EXPECT_EQ(m_view.m_nContentHeight, 356);
+    CTargetObj* pLast = m_view.m_pTargetList->FindByOrder(4);
+    ASSERT_NE(pLast, nullptr);
+    ASSERT_NE(pLast->m_pMiniView, nullptr);
+    EXPECT_EQ(m_view
+                  .ScreenToClient(POINT{pLast->m_pMiniView->GetWindowRect().left,
+                                        pLast->m_pMiniView->GetWindowRect().top})
+                  .y,
+              286);
+
+    m_view.m_nScrollPos = -55;
+    m_view.Invalidate(false);
+    PixelBuffer pixels = ReadWindowPixels(m_view.GetSafeHwnd(), 123, 300);
+    ASSERT_EQ(pixels.Width(), 123);
+    const uint32_t kEdge = MakeBgr0(204, 204, 204);
+    EXPECT_EQ(pixels.At(0, 150), kEdge);
+    EXPECT_EQ(pixels.At(110, 150), MakeBgr0(245, 245, 245));
+    EXPECT_EQ(pixels.At(113, 150), kEdge);
+    EXPECT_EQ(pixels.At(122, 150), kEdge);
+    EXPECT_EQ(pixels.At(117, 45), MakeBgr0(236, 236, 236));
+    for (int y : {46, 299}) {
+        EXPECT_EQ(pixels.At(117, y), MakeBgr0(201, 201, 201)) << y;
+    }
+    for (int y : {47, 150, 298}) {
+        EXPECT_EQ(pixels.At(117, y), MakeBgr0(149, 149, 149)) << y;
+    }
+
+    // Pointing at the upper half of the tile of order 2: the marker in the gap above it.
+    m_view.DragOver(pLast, ScreenYOfColumn(6 + 140 + 20));
+    EXPECT_TRUE(m_view.m_bDropMarker);
+    EXPECT_EQ(m_view.m_nDropSlot, 2);
+    EXPECT_EQ(m_view.m_pDragTarget, pLast);
+    EXPECT_EQ(m_view.m_nDropMarkerY, -55 + 140 + 3);
+    pixels = ReadWindowPixels(m_view.GetSafeHwnd(), 123, 300);
+    EXPECT_EQ(pixels.At(110, 87), 0u);
+    EXPECT_EQ(pixels.At(110, 88), 0u);
+    EXPECT_EQ(pixels.At(110, 86), MakeBgr0(245, 245, 245));
+    EXPECT_EQ(pixels.At(110, 89), MakeBgr0(245, 245, 245));
+
+    // Moving to the lower half of the tile of order 3 repaints only the old and the new strip.
+    ::ValidateRect(m_view.GetSafeHwnd(), nullptr);
+    m_view.DragOver(pLast, ScreenYOfColumn(6 + 210 + 40));
+    EXPECT_EQ(m_view.m_nDropSlot, 4);
+    const CGdiObject<HRGN> update(::CreateRectRgn(0, 0, 0, 0));
+    ::GetUpdateRgn(m_view.GetSafeHwnd(), update.Get(), FALSE);
+    for (int y : {85, 90, 225, 230}) {
+        EXPECT_TRUE(::PtInRegion(update.Get(), 50, y)) << y;
+    }
+    for (int y : {84, 91, 150, 224, 231}) {
+        EXPECT_FALSE(::PtInRegion(update.Get(), 50, y)) << y;
+    }
+    // Far above and far below clamp to the ends.
+    EXPECT_EQ(m_view.SlotFromScreenY(ScreenYOfColumn(-400)), 0);
+    EXPECT_EQ(m_view.SlotFromScreenY(ScreenYOfColumn(4000)), 5);
+
+    m_view.HideDropMarker();
+    EXPECT_FALSE(m_view.m_bDropMarker);
+    pixels = ReadWindowPixels(m_view.GetSafeHwnd(), 123, 300);
+    EXPECT_EQ(pixels.At(110, 227), MakeBgr0(245, 245, 245));
+    EXPECT_EQ(pixels.At(110, 88), MakeBgr0(245, 245, 245));
+
+    // When every tile fits there is no thumb.
+    m_view.m_nScrollPos = 0;
+    m_view.m_nContentHeight = 286;
+    m_view.Invalidate(false);
+    pixels = ReadWindowPixels(m_view.GetSafeHwnd(), 123, 300);
+    EXPECT_EQ(pixels.At(117, 10), MakeBgr0(236, 236, 236));
+    EXPECT_EQ(pixels.At(117, 150), MakeBgr0(236, 236, 236));
+}
+
+TEST_F(TargetListViewTest, TileShowsTheTargetPicturePixelByPixelAndTheBadgeWhileHovered) {
+    ASSERT_TRUE(m_view.AddTarget(MakeCentredTarget(20, 10, 11)));
+    CTargetObj& target = *m_view.m_pTargetList->FindByOrder(0);
+    ASSERT_NE(target.m_pMiniView, nullptr);
+    const HWND hTile = target.m_pMiniView->GetSafeHwnd();
+    const TargetThumbnails thumbs = MakeTargetThumbnails(*target.m_bmpArea.Pixels());
+    const PixelBuffer& picture = *target.m_bmpTarget.Pixels();
+
+    const PixelBuffer shown = ReadWindowPixels(hTile, 102, 64);
+    ASSERT_EQ(shown.Width(), 102);
+    const auto isBorder = [](int x, int y, int n) {
+        return x == n || y == n || x == 101 - n || y == 63 - n;
+    };
+    for (int y = 0; y < 64; ++y) {
+        for (int x = 0; x < 102; ++x) {
+            uint32_t expected = thumbs.plain.At(x - 1, y + 17);
+            if (isBorder(x, y, 0)) {
+                expected = MakeBgr0(53, 73, 106);
+            } else if (isBorder(x, y, 1)) {
+                expected = MakeBgr0(255, 255, 255);
+            } else if (x >= 41 && x < 61 && y >= 28 && y < 38) {
+                expected = picture.At(x - 41, y - 28);
+            } else if (x >= 40 && x < 62 && y >= 27 && y < 39) {
+                expected = thumbs.highlighted.At(x - 1, y + 17);
+            }
+            ASSERT_EQ(shown.At(x, y), expected) << "pixel " << x << "," << y;
+        }
+    }
+
+    // Hovering draws the badge, bitmap 139, at (79, 5); leaving without a button takes it away.
+    PixelBuffer badge;
+    const CGdiObject<HBITMAP> hBadge(static_cast<HBITMAP>(
+        ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_TILE_MENU), IMAGE_BITMAP, 0,
+                     0, LR_CREATEDIBSECTION)));
+    ASSERT_TRUE(ReadBitmapPixels(hBadge.Get(), badge));
+    ::SendMessageW(hTile, WM_MOUSEMOVE, 0, MAKELPARAM(50, 30));
+    EXPECT_TRUE(target.m_pMiniView->IsHover());
+    EXPECT_EQ(::GetCapture(), hTile);
+    PixelBuffer hovered = ReadWindowPixels(hTile, 102, 64);
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            ASSERT_EQ(hovered.At(79 + x, 5 + y), badge.At(x, y)) << x << "," << y;
+        }
+    }
+    ::SendMessageW(hTile, WM_MOUSEMOVE, 0, MAKELPARAM(200, 30));
+    EXPECT_FALSE(target.m_pMiniView->IsHover());
+    EXPECT_NE(::GetCapture(), hTile);
+    EXPECT_EQ(ReadWindowPixels(hTile, 102, 64), shown);
+}
+
+TEST_F(TargetListViewTest, TileWithoutAreaPictureShowsTheTargetOnWhite) {
+    auto pTarget = MakeTarget(u"No area", 20, 10, 5);
+    pTarget->m_bmpArea = CPicture();
+    ASSERT_TRUE(m_view.AddTarget(std::move(pTarget)));
+    const CTargetObj& target = *m_view.m_pTargetList->FindByOrder(0);
+    const PixelBuffer shown = ReadWindowPixels(target.m_pMiniView->GetSafeHwnd(), 102, 64);
+    EXPECT_EQ(shown.At(0, 0), MakeBgr0(53, 73, 106));
+    EXPECT_EQ(shown.At(10, 10), MakeBgr0(255, 255, 255));
+    EXPECT_EQ(shown.At(40, 27), MakeBgr0(255, 255, 255));
+    EXPECT_EQ(shown.At(41, 28), target.m_bmpTarget.Pixels()->At(0, 0));
+}
+
+// What the timer procedure of the next test does inside the editor's message loop.
+struct CListReplacedMeanwhile {
+    CTargetListView* pView = nullptr;
+    CTargetObj* pTarget = nullptr;
+    bool bReplaced = false;
+    bool bRescued = false;
+};
+CListReplacedMeanwhile* g_pReplaced = nullptr;
+
+void CALLBACK ReplaceListWhileEditorOpen(HWND, UINT, UINT_PTR uId, DWORD) {
+    const HWND hEditor = ::FindWindowW(L"#32770", L"Target Editor");
+    if (hEditor == nullptr || g_pReplaced->bReplaced) {
+        return;
+    }
+    ::KillTimer(nullptr, uId);
+    // As a handed-over Load does: every tile destroyed, every target deleted.
+    g_pReplaced->pView->DestroyTile(*g_pReplaced->pTarget);
+    g_pReplaced->pView->m_pTargetList->RemoveAll();
+    g_pReplaced->bReplaced = true;
+}
+
+void CALLBACK RescueStuckEditor(HWND, UINT, UINT_PTR uId, DWORD) {
+    ::KillTimer(nullptr, uId);
+    if (const HWND hEditor = ::FindWindowW(L"#32770", L"Target Editor")) {
+        g_pReplaced->bRescued = true;
+        ::PostMessageW(hEditor, WM_COMMAND, IDCANCEL, 0);
+    }
+}
+
+TEST_F(TargetListViewTest, ListReplacedWhileTheEditorIsOpenEndsTheEditorWithoutTouchingTheTarget) {
+    ASSERT_TRUE(m_view.AddTarget(MakeCentredTarget(20, 10, 31)));
+    CTargetObj& target = *m_view.m_pTargetList->FindByOrder(0);
+    CTargetMiniView* pTile = target.m_pMiniView;
+    CListReplacedMeanwhile replaced{&m_view, &target};
+    g_pReplaced = &replaced;
+    ::SetTimer(nullptr, 0, 50, ReplaceListWhileEditorOpen);
+    ::SetTimer(nullptr, 0, 10000, RescueStuckEditor);
+    pTile->RunBadgeCommand(ID_TILE_EDIT);
+    EXPECT_TRUE(replaced.bReplaced);
+    EXPECT_FALSE(replaced.bRescued) << "the editor stayed open for a target that was gone";
+    EXPECT_EQ(m_panel.m_nMoveTiles, 0);
+    EXPECT_EQ(::FindWindowW(L"#32770", L"Target Editor"), nullptr);
+    // The tile's object went after its editor had returned.
+    PumpPendingMessages();
+    EXPECT_EQ(::GetWindow(m_view.GetSafeHwnd(), GW_CHILD), nullptr);
+    g_pReplaced = nullptr;
+}
+
+// The tiles of the real panel: drag and remove through the tile's own handlers.
+TEST_F(SnipDlgTest, TileHandlersReorderByDragAndRemoveWithRenumbering) {
+    WriteList(3, DefaultFile());
+    CSnipDlg& panel = OpenPanel();
+    CTargetObjList& list = panel.TargetList();
+    const auto orderOf = [&](const char16_t* pszName) {
+        for (const auto& pTarget : list) {
+            if (pTarget->m_strName == pszName) {
+                return pTarget->m_nOrder;
+            }
+        }
+        return -1;
+    };
+    const auto dragTile = [&](int nOrder, int nColumnY) {
+        CTargetMiniView* pTile = list.FindByOrder(nOrder)->m_pMiniView;
+        const HWND hTile = pTile->GetSafeHwnd();
+        // The tile's client y of column y (the tile of order k starts at 6 + 70 k).
+        const int y = nColumnY - (6 + 70 * nOrder);
+        ::SendMessageW(hTile, WM_MOUSEMOVE, 0, MAKELPARAM(50, 30));
+        ::SendMessageW(hTile, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(50, y));
+        EXPECT_TRUE(panel.ListView().m_bDropMarker);
+        ::SendMessageW(hTile, WM_LBUTTONUP, 0, MAKELPARAM(50, y));
+        EXPECT_FALSE(panel.ListView().m_bDropMarker);
+    };
+    // The first of three dropped below the last.
+    dragTile(0, 6 + 210 + 20);
+    EXPECT_EQ(orderOf(u"Target 0"), 2);
+    EXPECT_EQ(orderOf(u"Target 1"), 0);
+    EXPECT_EQ(orderOf(u"Target 2"), 1);
+    std::vector<RECT> tiles = TileRects();
+    ASSERT_EQ(tiles.size(), 3u);
+    EXPECT_EQ(tiles[2].top, 146);
+    // Right in front of and right behind itself: nothing changes.
+    // (The pointer leaves the tile of order 1, at 76 to 140, above and below it.)
+    dragTile(1, 60);
+    dragTile(1, 160);
+    EXPECT_EQ(orderOf(u"Target 1"), 0);
+    EXPECT_EQ(orderOf(u"Target 2"), 1);
+    EXPECT_EQ(orderOf(u"Target 0"), 2);
+
+    // Remove the target of order 1 from its tile's menu command.
+    CTargetMiniView* pTile = list.FindByOrder(1)->m_pMiniView;
+    const HWND hRemovedTile = pTile->GetSafeHwnd();
+    pTile->RunBadgeCommand(ID_TILE_REMOVE);
+    EXPECT_FALSE(::IsWindow(hRemovedTile));
+    EXPECT_EQ(list.Count(), 2u);
+    EXPECT_EQ(orderOf(u"Target 2"), -1);
+    EXPECT_EQ(orderOf(u"Target 0"), 1);
+    EXPECT_EQ(panel.ListView().m_nContentHeight, 146);
+    EXPECT_TRUE(::IsWindowEnabled(panel.GetDlgItem(IDC_PLAY)));
+    tiles = TileRects();
+    ASSERT_EQ(tiles.size(), 2u);
+    EXPECT_EQ(tiles[1].top, 76);
+    PumpPendingMessages();
+
+    // The last two go: Play is disabled and no tile is left.
+    list.FindByOrder(1)->m_pMiniView->RunBadgeCommand(ID_TILE_REMOVE);
+    list.FindByOrder(0)->m_pMiniView->RunBadgeCommand(ID_TILE_REMOVE);
+    PumpPendingMessages();
+    EXPECT_TRUE(list.IsEmpty());
+    EXPECT_FALSE(::IsWindowEnabled(panel.GetDlgItem(IDC_PLAY)));
+    EXPECT_EQ(::GetWindow(panel.ListView().GetSafeHwnd(), GW_CHILD), nullptr);
+}
+
+// The Target Editor, modeless here so that the test can drive it with messages.
+class TargetEditDlgTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        InitFrameworkTestControls();
+        m_pTarget = MakeCentredTarget(20, 10, 21);
+        m_pTarget->m_strName = u"Save button";
+        m_pTarget->m_ptClickShift = {12, -7};
+    }
+    std::wstring Text(int nId) const { return CWnd(m_pDlg->GetDlgItem(nId)).GetWindowText(); }
+    void SetText(int nId, const wchar_t* pszText) const {
+        ::SetWindowTextW(m_pDlg->GetDlgItem(nId), pszText);
+    }
+    void Open() {
+        m_pDlg = std::make_unique<CTargetEditDlg>(*m_pTarget, m_panel);
+        ASSERT_TRUE(m_pDlg->Create(nullptr));
+        m_pDlg->ShowWindow(SW_SHOW);
+    }
+
+    CFakePanel m_panel;
+    std::unique_ptr<CTargetObj> m_pTarget;
+    std::unique_ptr<CTargetEditDlg> m_pDlg;
+};
+
+TEST_F(TargetEditDlgTest, ShowsTheTargetTestsWithTheTypedShiftAndOkStoresIt) {
+    ASSERT_NO_FATAL_FAILURE(Open());
+    EXPECT_EQ(Text(IDC_TARGET_NAME), L"Save button");
+    EXPECT_EQ(Text(IDC_TARGET_SHIFT_X), L"12");
+    EXPECT_EQ(Text(IDC_TARGET_SHIFT_Y), L"-7");
+    for (int nSpin : {IDC_TARGET_SPIN_X, IDC_TARGET_SPIN_Y}) {
+        int nMin = 0;
+        int nMax = 0;
+        ::SendMessageW(m_pDlg->GetDlgItem(nSpin), UDM_GETRANGE32, reinterpret_cast<WPARAM>(&nMin),
+                       reinterpret_cast<LPARAM>(&nMax));
+        EXPECT_EQ(nMin, -3000);
+        EXPECT_EQ(nMax, 3000);
+    }
+    // The picture at (50, 16) is the tile's: the sharp target at (41, 28) of it.
+    const PixelBuffer shown = ReadWindowPixels(m_pDlg->GetSafeHwnd(), 160, 90);
+    EXPECT_EQ(shown.At(50, 16), MakeBgr0(53, 73, 106));
+    EXPECT_EQ(shown.At(50 + 41, 16 + 28), m_pTarget->m_bmpTarget.Pixels()->At(0, 0));
+    EXPECT_EQ(shown.At(50 + 60, 16 + 37), m_pTarget->m_bmpTarget.Pixels()->At(19, 9));
+
+    // Not found: no sight. Found: the sight at centre + the typed shift, the editor blacked out.
+    SetText(IDC_TARGET_SHIFT_X, L"10");
+    SetText(IDC_TARGET_SHIFT_Y, L"-5");
+    m_pDlg->SendMessage(WM_COMMAND, IDC_RECOGNIZE_TEST);
+    EXPECT_TRUE(m_panel.m_sights.empty());
+    m_panel.m_found = {300, 200};
+    m_pDlg->SendMessage(WM_COMMAND, IDC_RECOGNIZE_TEST);
+    ASSERT_EQ(m_panel.m_recognized.size(), 2u);
+    EXPECT_EQ(m_panel.m_recognized[1].first, m_pTarget.get());
+    EXPECT_EQ(m_panel.m_recognized[1].second, m_pDlg->GetSafeHwnd());
+    ASSERT_EQ(m_panel.m_sights.size(), 1u);
+    EXPECT_EQ(m_panel.m_sights[0], (Point{310, 195}));
+    // The test changes nothing in the target.
+    EXPECT_EQ(m_pTarget->m_ptClickShift, (Point{12, -7}));
+
+    // The arrow key steps 999 to 1000 in plain digits.
+    SetText(IDC_TARGET_SHIFT_X, L"999");
+    ::SendMessageW(m_pDlg->GetDlgItem(IDC_TARGET_SPIN_X), UDM_SETPOS32, 0, 999);
+    ::SendMessageW(m_pDlg->GetDlgItem(IDC_TARGET_SHIFT_X), WM_KEYDOWN, VK_UP, 0);
+    EXPECT_EQ(Text(IDC_TARGET_SHIFT_X), L"1000");
+    SetText(IDC_TARGET_NAME, L"Open");
+    SetText(IDC_TARGET_SHIFT_Y, L"");
+    m_pDlg->SendMessage(WM_COMMAND, IDOK);
+    EXPECT_EQ(m_pTarget->m_strName, u"Open");
+    EXPECT_EQ(m_pTarget->m_ptClickShift, (Point{1000, 0}));
+}
+
+TEST_F(TargetEditDlgTest, CancelStoresNothing) {
+    ASSERT_NO_FATAL_FAILURE(Open());
+    SetText(IDC_TARGET_NAME, L"Changed");
+    SetText(IDC_TARGET_SHIFT_X, L"1500");
+    m_pDlg->SendMessage(WM_COMMAND, IDCANCEL);
+    EXPECT_EQ(m_pTarget->m_strName, u"Save button");
+    EXPECT_EQ(m_pTarget->m_ptClickShift, (Point{12, -7}));
+    PumpPendingMessages();
+}
+
+}  // namespace
