@@ -26,6 +26,9 @@ bool IsScreenSized(const Rect& rc, int32_t nScreenW, int32_t nScreenH) {
 std::vector<Rect> BlackoutRects(const BlackoutInput& input) {
     std::vector<Rect> rects;
     if (input.mode == GrabMode::Play) {
+        if (input.rcTiles && input.nViewMode == kGrabViewCommon) {
+            rects.push_back(*input.rcTiles);
+        }
         // A screen-sized window of ours (such as the selection overlay) covers the panel; and
         // while another program is active our windows are searched like the rest of the screen.
         if (!input.bOwnWindowActive ||

@@ -30,11 +30,16 @@ struct BlackoutInput {
     Rect rcFly;    // the fly window
     // Test only: the Target Editor that asked for the test.
     std::optional<Rect> rcEditor;
+    // The column of target tiles, while it is on the screen.
+    std::optional<Rect> rcTiles;
 };
 
 // The screen rectangles to black out, unclipped, in this order:
-// - play: nothing unless bOwnWindowActive and rcActive is not exactly nScreenW x nScreenH; then
-//   rcPanel in the common view, rcFly in the fly-window view, nothing in the tray view;
+// - play: rcTiles, if given, in the common view, whichever program is active: each tile shows
+//   its target's picture as it is, and a search would find and click that copy instead of the
+//   one it stands for. Then nothing more unless bOwnWindowActive and rcActive is not exactly
+//   nScreenW x nScreenH; then rcPanel in the common view, rcFly in the fly-window view, nothing
+//   in the tray view;
 // - test: rcPanel or rcFly by the view mode in the same way (nothing in the tray view), then
 //   rcEditor if given.
 // An unknown view mode blacks out no main window. The sight window is never among them: a test

@@ -194,6 +194,10 @@ bool CSnipDlg::GrabScreen(GrabMode mode, HWND hExtraWindow, PixelBuffer& screen)
         input.bOwnWindowActive = true;
         input.rcActive = ToRect(rcActive);
     }
+    if (m_wndTargetList.GetSafeHwnd() != nullptr &&
+        ::IsWindowVisible(m_wndTargetList.GetSafeHwnd())) {
+        input.rcTiles = ToRect(m_wndTargetList.GetWindowRect());
+    }
     if (hExtraWindow != nullptr) {
         RECT rcExtra{};
         ::GetWindowRect(hExtraWindow, &rcExtra);

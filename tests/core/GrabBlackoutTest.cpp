@@ -64,6 +64,21 @@ TEST(GrabBlackout, PlayNeverBlacksOutTheEditor) {
     EXPECT_EQ(BlackoutRects(input), Rects{kPanel});
 }
 
+// The tiles show each target's picture as it is; the column is never searched in play, also
+// while another program is active, and only while it is on the screen.
+TEST(GrabBlackout, PlayAlwaysBlacksOutTheTileColumnOfTheCommonView) {
+    constexpr Rect kTiles = {102, 150, 398, 640};
+    BlackoutInput other = Input(GrabMode::Play, kGrabViewCommon);
+    other.rcTiles = kTiles;
+    EXPECT_EQ(BlackoutRects(other), Rects{kTiles});
+    BlackoutInput own = PlayWithOwnWindowActive(kGrabViewCommon);
+    own.rcTiles = kTiles;
+    EXPECT_EQ(BlackoutRects(own), (Rects{kTiles, kPanel}));
+    BlackoutInput fly = PlayWithOwnWindowActive(kGrabViewFlyWindow, kFly);
+    fly.rcTiles = kTiles;
+    EXPECT_EQ(BlackoutRects(fly), Rects{kFly});
+}
+
 TEST(GrabBlackout, TestAlwaysBlacksOutTheWindowOfTheViewAndTheEditor) {
     for (bool bActive : {false, true}) {
         BlackoutInput common = Input(GrabMode::Test, kGrabViewCommon);
