@@ -1,6 +1,7 @@
 // The overlay's incremental repaint during a drag against the frame composed from scratch.
 #include "capture/DragRepaint.h"
 #include "capture/Selection.h"
+#include "tests/core/SearchTestUtil.h"
 
 #include <gtest/gtest.h>
 
@@ -14,16 +15,6 @@ int64_t Area(const Rect& rc) {
 
 bool Contains(const Rect& rc, int32_t x, int32_t y) {
     return x >= rc.left && x < rc.right && y >= rc.top && y < rc.bottom;
-}
-
-PixelBuffer RandomScreen(int32_t width, int32_t height, std::mt19937& random) {
-    PixelBuffer screen(width, height);
-    for (int32_t y = 0; y < height; ++y) {
-        for (int32_t x = 0; x < width; ++x) {
-            screen.Set(x, y, random() & 0x00FFFFFF);
-        }
-    }
-    return screen;
 }
 
 }  // namespace
@@ -68,8 +59,8 @@ TEST(DragRepaint, IncrementalFramesEqualTheWholeScreenComposition) {
     for (int nDrag = 0; nDrag < 400; ++nDrag) {
         const int32_t width = 1 + static_cast<int32_t>(random() % 14);
         const int32_t height = 1 + static_cast<int32_t>(random() % 11);
-        const PixelBuffer dimmed = RandomScreen(width, height, random);
-        const PixelBuffer bright = RandomScreen(width, height, random);
+        const PixelBuffer dimmed = NoisePicture(width, height, random);
+        const PixelBuffer bright = NoisePicture(width, height, random);
         const auto coordinate = [&](int32_t size) {
             return static_cast<int32_t>(random() % static_cast<uint32_t>(size + 6)) - 3;
         };

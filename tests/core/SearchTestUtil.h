@@ -19,6 +19,17 @@ inline PixelBuffer PalettePicture(int32_t width, int32_t height,
     return picture;
 }
 
+// Random colours, the fourth byte 0: a picture that matches nowhere else by chance.
+inline PixelBuffer NoisePicture(int32_t width, int32_t height, std::mt19937& random) {
+    PixelBuffer picture(width, height);
+    for (int32_t y = 0; y < height; ++y) {
+        for (int32_t x = 0; x < width; ++x) {
+            picture.Set(x, y, random() & 0x00FFFFFF);
+        }
+    }
+    return picture;
+}
+
 inline PixelBuffer UniformPicture(int32_t width, int32_t height, uint32_t colour) {
     PixelBuffer picture(width, height);
     for (int32_t y = 0; y < height; ++y) {

@@ -24,16 +24,6 @@ CTargetObj& AddTarget(CTargetObjList& list, int32_t order, CPicture picture,
     return list.AddTail(std::move(target));
 }
 
-PixelBuffer Noise(int32_t width, int32_t height, std::mt19937& random) {
-    PixelBuffer pixels(width, height);
-    for (int32_t y = 0; y < height; ++y) {
-        for (int32_t x = 0; x < width; ++x) {
-            pixels.Set(x, y, random() & 0x00FFFFFF);
-        }
-    }
-    return pixels;
-}
-
 std::string Describe(const std::optional<TargetHit>& hit) {
     if (!hit) {
         return "nothing";
@@ -72,7 +62,7 @@ PixelBuffer MakeRandomCase(std::mt19937& random, int maxCount, CTargetObjList& l
     const auto& palette = palettes[random() % palettes.size()];
     const int32_t width = 20 + static_cast<int32_t>(random() % 140);
     const int32_t height = 10 + static_cast<int32_t>(random() % 90);
-    PixelBuffer screen = palette.empty() ? Noise(width, height, random)
+    PixelBuffer screen = palette.empty() ? NoisePicture(width, height, random)
                                          : PalettePicture(width, height, palette, random);
     const int count = 1 + static_cast<int>(random() % static_cast<unsigned>(maxCount));
     const int32_t sharedWidth = 1 + static_cast<int32_t>(random() % 8);
@@ -97,15 +87,15 @@ PixelBuffer MakeRandomCase(std::mt19937& random, int maxCount, CTargetObjList& l
                             random() & 0x00FFFFFF);
                 break;
             case 2:
-                picture =
-                    palette.empty() ? Noise(w, h, random) : PalettePicture(w, h, palette, random);
+                picture = palette.empty() ? NoisePicture(w, h, random)
+                                          : PalettePicture(w, h, palette, random);
                 break;
             case 3:
                 picture = UniformPicture(w, h, screen.At(0, 0));
                 picture.Set(w - 1, 0, picture.At(w - 1, 0) ^ 1);
                 break;
             default:
-                picture = Noise(w, h, random);
+                picture = NoisePicture(w, h, random);
                 break;
         }
         pictures.push_back(std::move(picture));
@@ -156,10 +146,10 @@ bool ExpectSameAsReference(const CTargetSearch& search, const CTargetObjList& li
 
 TEST(TargetSearchRules, TheFirstFoundOrderIsClicked) {
     std::mt19937 random(1);
-    PixelBuffer screen = Noise(60, 40, random);
-    const PixelBuffer first = Noise(5, 4, random);
-    const PixelBuffer second = Noise(6, 3, random);
-    const PixelBuffer third = Noise(4, 4, random);
+    PixelBuffer screen = NoisePicture(60, 40, random);
+    const PixelBuffer first = NoisePicture(5, 4, random);
+    const PixelBuffer second = NoisePicture(6, 3, random);
+    const PixelBuffer third = NoisePicture(4, 4, random);
     Paste(screen, second, 40, 30);
     Paste(screen, third, 2, 35);
     CTargetObjList list;
@@ -171,36 +161,36 @@ TEST(TargetSearchRules, TheFirstFoundOrderIsClicked) {
 
 TEST(TargetSearchRules, OrdersBeyondTheCountAndDuplicatesAreNotSearched) {
     std::mt19937 random(2);
-    PixelBuffer screen = Noise(50, 30, random);
-    const PixelBuffer shown = Noise(4, 3, random);
+    PixelBuffer screen = NoisePicture(50, 30, random);
+    const PixelBuffer shown = NoisePicture(4, 3, random);
     Paste(screen, shown, 10, 10);
     // Two targets: order numbers 0 and 2, so only order 0 is searched.
     CTargetObjList gap;
     AddTarget(gap, 2, CPicture(shown));
-    AddTarget(gap, 0, CPicture(Noise(4, 3, random)));
+    AddTarget(gap, 0, CPicture(NoisePicture(4, 3, random)));
     ExpectEverySearch(gap, screen, std::nullopt);
     // Two targets sharing order 0: only the first in list order is searched.
     CTargetObjList twice;
-    AddTarget(twice, 0, CPicture(Noise(4, 3, random)));
+    AddTarget(twice, 0, CPicture(NoisePicture(4, 3, random)));
     AddTarget(twice, 0, CPicture(shown));
     ExpectEverySearch(twice, screen, std::nullopt);
     CTargetObjList swapped;
     const CTargetObj& shownFirst = AddTarget(swapped, 0, CPicture(shown));
-    AddTarget(swapped, 0, CPicture(Noise(4, 3, random)));
+    AddTarget(swapped, 0, CPicture(NoisePicture(4, 3, random)));
     ExpectEverySearch(swapped, screen, MakeTargetHit(shownFirst, {10, 10}));
     EXPECT_EQ(TargetsInSearchOrder(gap).size(), 1u);
 }
 
 TEST(TargetSearchRules, UnusablePicturesAreNeverFound) {
     std::mt19937 random(3);
-    PixelBuffer screen = Noise(40, 30, random);
-    const PixelBuffer shown = Noise(3, 3, random);
+    PixelBuffer screen = NoisePicture(40, 30, random);
+    const PixelBuffer shown = NoisePicture(3, 3, random);
     Paste(screen, shown, 7, 8);
     CTargetObjList list;
     AddTarget(list, 0, CPicture());                              // no picture
     AddTarget(list, 1, StringToPicture(u"\x4201\x4D01\x0101"));  // undecodable
-    AddTarget(list, 2, CPicture(Noise(41, 2, random)));          // wider than the screen
-    AddTarget(list, 3, CPicture(Noise(2, 31, random)));          // higher than the screen
+    AddTarget(list, 2, CPicture(NoisePicture(41, 2, random)));   // wider than the screen
+    AddTarget(list, 3, CPicture(NoisePicture(2, 31, random)));   // higher than the screen
     const CTargetObj& found = AddTarget(list, 4, CPicture(shown));
     ExpectEverySearch(list, screen, MakeTargetHit(found, {7, 8}));
     EXPECT_EQ(CTargetSearch(list).SearchedCount(), 3u);  // orders 2, 3 and 4
@@ -225,10 +215,10 @@ TEST(TargetSearchRules, PicturesThatFitTheScreenExactlyAreFound) {
             SCOPED_TRACE(std::string(fit.what) + " behind " + std::to_string(nAbsent) +
                          " absent targets");
             std::mt19937 random(static_cast<uint32_t>(fit.width * 100 + fit.height + nAbsent));
-            const PixelBuffer screen = Noise(kWidth, kHeight, random);
+            const PixelBuffer screen = NoisePicture(kWidth, kHeight, random);
             CTargetObjList list;
             for (size_t i = 0; i < nAbsent; ++i) {
-                AddTarget(list, static_cast<int32_t>(i), CPicture(Noise(3, 2, random)));
+                AddTarget(list, static_cast<int32_t>(i), CPicture(NoisePicture(3, 2, random)));
             }
             const CTargetObj& target =
                 AddTarget(list, static_cast<int32_t>(nAbsent),
@@ -286,7 +276,7 @@ TEST(TargetSearchKept, RebuiltForEachNewListAnswersAsANewSearch) {
         auto list = std::make_unique<CTargetObjList>();
         PixelBuffer screen;
         if (round % 10 == 9) {
-            screen = Noise(30, 20, random);
+            screen = NoisePicture(30, 20, random);
         } else {
             screen = MakeRandomCase(random, round % 2 == 0 ? 3 : 40, *list);
         }
@@ -316,7 +306,7 @@ TEST(TargetSearchKept, FollowsEditsOfOneList) {
         PixelBuffer picture;
         const unsigned kind = random() % 4;
         if (kind == 0) {
-            picture = Noise(w, h, random);
+            picture = NoisePicture(w, h, random);
         } else {
             picture = Cut(screen, static_cast<int32_t>(random() % (screen.Width() - w + 1)),
                           static_cast<int32_t>(random() % (screen.Height() - h + 1)), w, h);

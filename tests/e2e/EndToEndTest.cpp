@@ -124,6 +124,19 @@ void CEndToEndTest::ChooseFileMenuItem(WORD nKey) {
     ASSERT_TRUE(TarvikResponds()) << "Tarvik hangs after its menu closed";
 }
 
+void CEndToEndTest::NewThenLoad(const std::filesystem::path& file, size_t nTiles) {
+    ASSERT_NO_FATAL_FAILURE(ChooseFileMenuItem('N'));
+    const HWND hBox = WaitForDialog(L"New Tarvik Target List");
+    ASSERT_NE(hBox, nullptr);
+    ASSERT_NO_FATAL_FAILURE(ClickDialogButton(hBox, IDNO));
+    ASSERT_TRUE(WaitForTileCount(0));
+    ASSERT_NO_FATAL_FAILURE(ChooseFileMenuItem('L'));
+    const HWND hOpen = WaitForFileDialog();
+    ASSERT_NE(hOpen, nullptr);
+    ASSERT_NO_FATAL_FAILURE(EnterFileName(hOpen, file.wstring()));
+    ASSERT_TRUE(WaitForTileCount(nTiles));
+}
+
 HWND CEndToEndTest::WaitForDialog(const wchar_t* pszCaption) const {
     HWND hDialog = nullptr;
     WaitUntil(

@@ -10,6 +10,7 @@
 
 #include <windows.h>
 
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <string>
@@ -54,6 +55,9 @@ protected:
     // Clicks the File button and picks an item with its mnemonic key (N, L or S), taking a
     // screenshot of the open menu. Use with ASSERT_NO_FATAL_FAILURE.
     void ChooseFileMenuItem(WORD nKey);
+    // File > New answered No, then File > Load of `file` through the open dialog, until
+    // `nTiles` tiles show. Use with ASSERT_NO_FATAL_FAILURE.
+    void NewThenLoad(const std::filesystem::path& file, size_t nTiles);
     // A dialog of Tarvik other than its main window, with this caption; null after the wait.
     HWND WaitForDialog(const wchar_t* pszCaption) const;
     HWND WaitForFileDialog() const;

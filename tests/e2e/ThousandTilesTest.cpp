@@ -82,16 +82,7 @@ TEST_F(ThousandTiles, StartShowsEveryTileAndLoadCyclesKeepHandlesFlat) {
 
     for (int nCycle = 1; nCycle <= 5; ++nCycle) {
         SCOPED_TRACE("cycle " + std::to_string(nCycle));
-        ASSERT_NO_FATAL_FAILURE(ChooseFileMenuItem('N'));
-        const HWND hBox = WaitForDialog(L"New Tarvik Target List");
-        ASSERT_NE(hBox, nullptr);
-        ASSERT_NO_FATAL_FAILURE(ClickDialogButton(hBox, IDNO));
-        ASSERT_TRUE(WaitForTileCount(0));
-        ASSERT_NO_FATAL_FAILURE(ChooseFileMenuItem('L'));
-        const HWND hOpen = WaitForFileDialog();
-        ASSERT_NE(hOpen, nullptr);
-        ASSERT_NO_FATAL_FAILURE(EnterFileName(hOpen, file.wstring()));
-        ASSERT_TRUE(WaitForTileCount(kTargets));
+        ASSERT_NO_FATAL_FAILURE(NewThenLoad(file, kTargets));
         const std::optional<long> nCount = SettledHandleCount();
         ASSERT_TRUE(nCount.has_value());
         std::printf("handles after New/Load cycle %d: %ld (start %ld), windows %zu (start %zu)\n",

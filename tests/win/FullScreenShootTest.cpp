@@ -9,6 +9,7 @@
 #include "engine/SyntheticInput.h"
 
 #include "FrameworkTestUtil.h"
+#include "KeyRecorder.h"
 #include "PictureWindow.h"
 #include "tests/core/ModelTestUtil.h"
 
@@ -80,17 +81,6 @@ void TapKey(WORD nKey) {
     ::SendInput(1, &input, sizeof(input));
 }
 
-// The keys that reach the system while the overlay runs, seen by a low-level keyboard hook.
-std::vector<std::pair<DWORD, bool>> g_keys;  // virtual key, down
-
-LRESULT CALLBACK RecordKey(int nCode, WPARAM wParam, LPARAM lParam) {
-    if (nCode == HC_ACTION) {
-        const auto* pKey = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
-        g_keys.emplace_back(pKey->vkCode, wParam == WM_KEYDOWN || wParam == WM_SYSKEYDOWN);
-    }
-    return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
-}
-
 class FullScreenShootTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -105,7 +95,7 @@ protected:
     }
 
     // Runs `overlay` modally while `script` drives it from another thread, once the overlay is
-    // on the screen; returns DoModal's result. Keys sent meanwhile are in g_keys.
+    // on the screen; returns DoModal's result. Keys sent meanwhile are in m_keys.
     INT_PTR Run(CFullScreenShoot& overlay, std::function<void()> script) {
         // The windows below repaint what an earlier overlay covered only when this thread
         // pumps; the overlay must not freeze them half-painted.
@@ -114,9 +104,7 @@ protected:
             PumpPendingMessages();
             ::Sleep(10);
         }
-        g_keys.clear();
-        const HHOOK hHook =
-            ::SetWindowsHookExW(WH_KEYBOARD_LL, RecordKey, ::GetModuleHandleW(nullptr), 0);
+        CKeyRecorder keys;
         std::atomic<bool> bShown = false;
         std::thread driver([&] {
             bShown = WaitFor([&] { return FindOverlay(m_nThreadId) != nullptr; });
@@ -129,9 +117,8 @@ protected:
         });
         const INT_PTR nResult = overlay.DoModal(nullptr);
         driver.join();
-        if (hHook != nullptr) {
-            ::UnhookWindowsHookEx(hHook);
-        }
+        keys.Stop();
+        m_keys = keys.Keys();
         PumpPendingMessages();
         EXPECT_TRUE(bShown) << "the overlay never covered the screen";
         return nResult;
@@ -156,6 +143,8 @@ protected:
     std::unique_ptr<CPictureWindow> m_pWindow;
     PixelBuffer m_before;
     PixelBuffer m_dimmed;
+    // The keys sent while the last overlay ran.
+    std::vector<KeyEvent> m_keys;
 };
 
 }  // namespace
@@ -193,7 +182,7 @@ TEST_F(FullScreenShootTest, DragFromLowerRightToUpperLeftShowsTheBrightRectAndCu
     const Rect rcArea{centre.x - 50, centre.y - 50, centre.x + 50, centre.y + 50};
     EXPECT_EQ(overlay.m_rcArea, rcArea);
     EXPECT_EQ(overlay.m_bmpArea, CutPicture(m_before, rcArea));
-    EXPECT_TRUE(g_keys.empty()) << "keys sent outside Metro mode";
+    EXPECT_TRUE(m_keys.empty()) << "keys sent outside Metro mode";
 }
 
 TEST_F(FullScreenShootTest, AClickSelectsTenByTenAndMetroModeSendsWindowsTabOnce) {
@@ -220,9 +209,9 @@ TEST_F(FullScreenShootTest, AClickSelectsTenByTenAndMetroModeSendsWindowsTabOnce
     EXPECT_EQ(overlay.m_bmpTarget, CutPicture(m_before, rcTarget));
     EXPECT_EQ(overlay.m_rcArea,
               (Rect{ptClick.x - 50, ptClick.y - 50, ptClick.x + 50, ptClick.y + 50}));
-    const std::vector<std::pair<DWORD, bool>> expected{
+    const std::vector<KeyEvent> expected{
         {VK_LWIN, true}, {VK_TAB, true}, {VK_TAB, false}, {VK_LWIN, false}};
-    EXPECT_EQ(g_keys, expected);
+    EXPECT_EQ(m_keys, expected);
 }
 
 TEST_F(FullScreenShootTest, RightButtonMidDragAndEscCancelWithoutPictures) {

@@ -1,5 +1,6 @@
 // The panel's capture flow in-process: Metro mode's two Windows-key + Tab sequences, and an
 // overlay ended by Enter before any selection counting as a cancel.
+#include "KeyRecorder.h"
 #include "SnipDlgTestUtil.h"
 
 #include "app/StartupSettings.h"
@@ -10,16 +11,6 @@
 #include <vector>
 
 namespace {
-
-std::vector<std::pair<DWORD, bool>> g_captureKeys;  // virtual key, down
-
-LRESULT CALLBACK RecordCaptureKey(int nCode, WPARAM wParam, LPARAM lParam) {
-    if (nCode == HC_ACTION) {
-        const auto* pKey = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
-        g_captureKeys.emplace_back(pKey->vkCode, wParam == WM_KEYDOWN || wParam == WM_SYSKEYDOWN);
-    }
-    return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
-}
 
 // A visible window of thread `nThreadId` as large as the screen: the overlay.
 bool OverlayShown(DWORD nThreadId) {
@@ -51,10 +42,8 @@ TEST_F(SnipDlgTest, MetroCaptureSendsWindowsTabTwiceAndEnterAddsNoTarget) {
     ::SendMessageW(panel.GetDlgItem(IDC_PLAY), BM_SETCHECK, BST_CHECKED, 0);
     std::filesystem::remove(DefaultFile());
 
-    g_captureKeys.clear();
-    const HHOOK hHook =
-        ::SetWindowsHookExW(WH_KEYBOARD_LL, RecordCaptureKey, ::GetModuleHandleW(nullptr), 0);
-    ASSERT_NE(hHook, nullptr);
+    CKeyRecorder keys;
+    ASSERT_TRUE(keys.IsRecording());
     const DWORD nThreadId = ::GetCurrentThreadId();
     std::atomic<bool> bShown = false;
     std::atomic<bool> bPanelHidden = false;
@@ -94,14 +83,14 @@ TEST_F(SnipDlgTest, MetroCaptureSendsWindowsTabTwiceAndEnterAddsNoTarget) {
         PumpPendingMessages();
     }
     driver.join();
-    ::UnhookWindowsHookEx(hHook);
+    keys.Stop();
 
     EXPECT_TRUE(bShown);
     EXPECT_TRUE(bPanelHidden);
-    const std::vector<std::pair<DWORD, bool>> expected{
+    const std::vector<KeyEvent> expected{
         {VK_LWIN, true}, {VK_TAB, true},  {VK_TAB, false},  {VK_LWIN, false},  {VK_LWIN, true},
         {VK_TAB, true},  {VK_TAB, false}, {VK_LWIN, false}, {VK_RETURN, true}, {VK_RETURN, false}};
-    EXPECT_EQ(g_captureKeys, expected);
+    EXPECT_EQ(keys.Keys(), expected);
     // Enter ended the overlay with IDOK but without a selection: nothing is added.
     EXPECT_EQ(panel.TargetList().Count(), 2u);
     EXPECT_TRUE(panel.IsWindowVisible());

@@ -1,6 +1,7 @@
 // The play loop in-process: the Play button, the click at the found place with the marker during
 // the glide, the order of targets, the user taking the mouse back, and the screen grab's
 // black-out rules, with real SendInput on the Wine desktop.
+#include "KeyRecorder.h"
 #include "SnipDlgTestUtil.h"
 
 #include "PictureWindow.h"
@@ -391,34 +392,19 @@ TEST_F(SnipDlgPlayTest, TheTestMarkerMovesOnASecondTestAndGoesTwoSecondsAfterIt)
     EXPECT_GE(::GetTickCount64() - nSecondAt, 1900u);
 }
 
-namespace {
-
-// The keys that reach the system while a test runs, seen by a low-level keyboard hook.
-std::vector<std::pair<DWORD, bool>> g_keys;  // virtual key, down
-
-LRESULT CALLBACK RecordKey(int nCode, WPARAM wParam, LPARAM lParam) {
-    if (nCode == HC_ACTION) {
-        const auto* pKey = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
-        g_keys.emplace_back(pKey->vkCode, wParam == WM_KEYDOWN || wParam == WM_SYSKEYDOWN);
-    }
-    return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
-}
-
-}  // namespace
+namespace {}  // namespace
 
 TEST_F(SnipDlgPlayTest, MetroModePlaySendsWindowsTabBeforeParking) {
     ScratchKey().WriteInt(kMetroModeValue, 1);
     CSnipDlg& panel = OpenPanel();
-    g_keys.clear();
-    const HHOOK hHook =
-        ::SetWindowsHookExW(WH_KEYBOARD_LL, RecordKey, ::GetModuleHandleW(nullptr), 0);
-    ASSERT_NE(hHook, nullptr);
+    CKeyRecorder keys;
+    ASSERT_TRUE(keys.IsRecording());
     PressPlay();
     PumpFor(200);
-    ::UnhookWindowsHookEx(hHook);
-    const std::vector<std::pair<DWORD, bool>> expected{
+    keys.Stop();
+    const std::vector<KeyEvent> expected{
         {VK_LWIN, true}, {VK_TAB, true}, {VK_TAB, false}, {VK_LWIN, false}};
-    EXPECT_EQ(g_keys, expected);
+    EXPECT_EQ(keys.Keys(), expected);
     const RECT rcPanel = panel.GetWindowRect();
     EXPECT_EQ(CursorPos().x, rcPanel.left + 10);
     EXPECT_EQ(CursorPos().y, rcPanel.top + 10);
