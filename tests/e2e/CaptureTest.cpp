@@ -1,7 +1,7 @@
 // Capturing targets end to end: "Select target" with the pointer, the frozen and dimmed screen
 // with the bright rectangle of a drag read back from the display, the new tile and the default
 // file, Play clicking the new target, the click rule, cancelling with Esc and the right button,
-// and a capture while Play runs.
+// a capture while Play runs, a one-pixel-high target and a capture at the screen's corner.
 #include "tests/e2e/PlayTest.h"
 
 #include "capture/DragRepaint.h"
@@ -271,4 +271,57 @@ TEST_F(CaptureTest, EscCancelsAClickTakesTenByTenWhilePlayingAndTheRightButtonCa
     pList = WaitForDefaultList(2);
     EXPECT_NE(pList, nullptr);
     Scene("right-button-cancelled");
+}
+
+// A drag along one row gives a target one pixel high, which Play finds and clicks; a click in
+// the screen's lower right corner gives a target whose pictures are black beyond the screen.
+TEST_F(CaptureTest, AFlatDragMakesAOnePixelTargetAndACornerClickIsCutAtTheScreenEdge) {
+    ASSERT_NO_FATAL_FAILURE(StartCaptureScene({kListed}, {kBoardOnly}));
+    ASSERT_TRUE(m_pBoard->Show(0, false));
+    const RECT rcPanel = ScreenRectOf(m_hMain);
+    const PixelBuffer before = CaptureScreen();
+    PixelBuffer dimmed = before;
+    DimPixels(dimmed);
+    const std::vector<RECT> except = ExceptedRects(rcPanel, false);
+
+    ASSERT_NE(SelectTarget(dimmed, except), nullptr);
+    const POINT ptPress{kBoardOnly.topLeft.x + 20, kBoardOnly.topLeft.y + 31};
+    const POINT ptRelease{kBoardOnly.topLeft.x + 61, ptPress.y};
+    ASSERT_TRUE(GlidePointer(ptPress));
+    {
+        CLeftButtonHeld held;
+        ASSERT_TRUE(GlidePointer(ptRelease));
+    }
+    ASSERT_TRUE(OverlayGoneAndPanelBack());
+    ASSERT_TRUE(WaitForTileCount(2));
+
+    const int nRight = GetSystemMetrics(SM_CXSCREEN) - 1;
+    const int nBottom = GetSystemMetrics(SM_CYSCREEN) - 1;
+    ASSERT_NE(SelectTarget(dimmed, except), nullptr);
+    ASSERT_TRUE(ClickAt({nRight, nBottom}));
+    ASSERT_TRUE(OverlayGoneAndPanelBack());
+    ASSERT_TRUE(WaitForTileCount(3));
+    Scene("captured");
+
+    const std::unique_ptr<CTargetObjList> pList = WaitForDefaultList(3);
+    ASSERT_NE(pList, nullptr);
+    const CTargetObj* pFlat = pList->FindByOrder(1);
+    const CTargetObj* pCorner = pList->FindByOrder(2);
+    ASSERT_TRUE(pFlat != nullptr && pCorner != nullptr);
+    const Rect rcFlat{ptPress.x, ptPress.y, ptRelease.x, ptPress.y + 1};
+    EXPECT_EQ(pFlat->m_rcTarget, rcFlat);
+    ASSERT_NE(pFlat->m_bmpTarget.Pixels(), nullptr);
+    EXPECT_EQ(*pFlat->m_bmpTarget.Pixels(), CutPicture(before, rcFlat));
+    const Rect rcCorner{nRight - 5, nBottom - 5, nRight + 5, nBottom + 5};
+    EXPECT_EQ(pCorner->m_rcTarget, rcCorner);
+    ASSERT_TRUE(pCorner->m_bmpTarget.Pixels() != nullptr && pCorner->m_bmpArea.Pixels() != nullptr);
+    const PixelBuffer& corner = *pCorner->m_bmpTarget.Pixels();
+    EXPECT_EQ(corner, CutPicture(before, rcCorner));
+    EXPECT_EQ(corner.At(9, 9), 0u) << "beyond the screen the picture is not black";
+    EXPECT_EQ(pCorner->m_bmpArea.Pixels()->At(99, 99), 0u);
+
+    // The listed target is hidden: Play finds the one-pixel row and clicks its centre.
+    ASSERT_NO_FATAL_FAILURE(PressPlay());
+    ASSERT_TRUE(WaitForClicks(1));
+    EXPECT_TRUE(AllClicksAt(MakeTargetHit(*pFlat, Point{rcFlat.left, rcFlat.top}).click));
 }
