@@ -243,6 +243,7 @@ TEST_F(CaptureTest, EscCancelsAClickTakesTenByTenWhilePlayingAndTheRightButtonCa
     EXPECT_EQ(pNew->m_rcTarget, rcClick);
     ASSERT_NE(pNew->m_bmpTarget.Pixels(), nullptr);
     EXPECT_EQ(*pNew->m_bmpTarget.Pixels(), CutPicture(before, rcClick));
+    const Point ptNewClick = MakeTargetHit(*pNew, Point{rcClick.left, rcClick.top}).click;
     EXPECT_FALSE(PlayChecked());
     EXPECT_TRUE(WaitUntil([&] { return PixelsIn(CaptureScreen(), rcPlay) == playUnchecked; }))
         << "Play does not show its unchecked icon after the capture";
@@ -271,6 +272,19 @@ TEST_F(CaptureTest, EscCancelsAClickTakesTenByTenWhilePlayingAndTheRightButtonCa
     pList = WaitForDefaultList(2);
     EXPECT_NE(pList, nullptr);
     Scene("right-button-cancelled");
+
+    // Play pressed again, the listed target hidden: the target captured while playing is clicked.
+    // (The board saw the release of the cancelled drag, without its press.)
+    ASSERT_TRUE(m_pBoard->Show(0, false));
+    const size_t nEventsBefore = ButtonEvents().size();
+    ASSERT_NO_FATAL_FAILURE(PressPlay());
+    std::vector<BoardEvent> events;
+    ASSERT_TRUE(WaitUntil([&] { return (events = ButtonEvents()).size() >= nEventsBefore + 2; }));
+    for (const size_t i : {nEventsBefore, nEventsBefore + 1}) {
+        EXPECT_EQ(events[i].kind,
+                  i == nEventsBefore ? BoardEvent::Kind::Down : BoardEvent::Kind::Up);
+        EXPECT_EQ((Point{events[i].x, events[i].y}), ptNewClick) << FormatBoardEvent(events[i]);
+    }
 }
 
 // A drag along one row gives a target one pixel high, which Play finds and clicks; a click in
