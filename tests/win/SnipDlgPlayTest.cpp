@@ -160,16 +160,21 @@ TEST_F(SnipDlgPlayTest, ClicksOnceAtCentrePlusShiftWithTheSightShownDuringTheGli
 TEST_F(SnipDlgPlayTest, TheLowerOrderNumberWinsAndAHiddenOneGivesWayToTheNext) {
     const auto pSecond = ShowTarget(1, kSecondPicture);
     const auto pFirst = ShowTarget(0, kFirstPicture);
-    OpenPanel();
+    CSnipDlg& panel = OpenPanel();
     PressPlay();
     ASSERT_TRUE(WaitForClick(*pFirst));
     EXPECT_TRUE(IsClickAt(pFirst->Events(), ClickPointOf(0, kFirstPicture)));
     EXPECT_TRUE(pSecond->Events().empty());
 
+    // Hidden between two clicks: on a slow machine the next tick may have found the first
+    // again before this thread saw the click, and that click goes on. Nothing runs between the
+    // check and the hide, as both are on this thread.
+    ASSERT_TRUE(PumpUntil([&] { return panel.ClickSequence().IsIdle(); }, 10000));
+    const size_t nFirstEvents = pFirst->Events().size();
     pFirst->ShowPicture(false);
     ASSERT_TRUE(WaitForClick(*pSecond));
     EXPECT_TRUE(IsClickAt(pSecond->Events(), ClickPointOf(1, kSecondPicture)));
-    EXPECT_EQ(pFirst->Events().size(), 2u);
+    EXPECT_EQ(pFirst->Events().size(), nFirstEvents) << "the hidden first target was clicked";
 }
 
 TEST_F(SnipDlgPlayTest, AMoveOf16PixelsDuringTheGlideAbortsAndHoldsOffFourSeconds) {
