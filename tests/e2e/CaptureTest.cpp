@@ -62,6 +62,12 @@ std::vector<RECT> ExceptedRects(const RECT& rcPanel, bool bPlaying) {
     return except;
 }
 
+// The screen as the overlay shows it frozen.
+PixelBuffer Dimmed(PixelBuffer screen) {
+    DimPixels(screen);
+    return screen;
+}
+
 PixelBuffer PixelsIn(const PixelBuffer& screen, const RECT& rc) {
     return CutPicture(screen, Rect{rc.left, rc.top, rc.right, rc.bottom});
 }
@@ -150,8 +156,7 @@ TEST_F(CaptureTest, ADragUpwardCutsTheBoardsPixelsAndPlayClicksTheNewTarget) {
     ASSERT_TRUE(m_pBoard->Show(0, false));
     const RECT rcPanel = ScreenRectOf(m_hMain);
     const PixelBuffer before = CaptureScreen();
-    PixelBuffer dimmed = before;
-    DimPixels(dimmed);
+    const PixelBuffer dimmed = Dimmed(before);
 
     // Where the panel was, the overlay shows what lay below it: only the rest is known here.
     double dOverlayMs = 0;
@@ -211,8 +216,7 @@ TEST_F(CaptureTest, EscCancelsAClickTakesTenByTenWhilePlayingAndTheRightButtonCa
 
     const RECT rcPanel = ScreenRectOf(m_hMain);
     PixelBuffer before = CaptureScreen();
-    PixelBuffer dimmed = before;
-    DimPixels(dimmed);
+    PixelBuffer dimmed = Dimmed(before);
     ASSERT_NE(SelectTarget(dimmed, ExceptedRects(rcPanel, false)), nullptr);
     TapKey(VK_ESCAPE);
     ASSERT_TRUE(OverlayGoneAndPanelBack()) << "Esc did not end the overlay";
@@ -226,8 +230,7 @@ TEST_F(CaptureTest, EscCancelsAClickTakesTenByTenWhilePlayingAndTheRightButtonCa
     ASSERT_TRUE(WaitForClicks(1));
     ASSERT_TRUE(WaitUntil([&] { return FindShownSight(m_pTarvik->Id(), m_hMain) == nullptr; }));
     before = CaptureScreen();
-    dimmed = before;
-    DimPixels(dimmed);
+    dimmed = Dimmed(before);
     ASSERT_TRUE(PlayChecked());
     ASSERT_NE(SelectTarget(dimmed, ExceptedRects(rcPanel, true)), nullptr);
     EXPECT_FALSE(PlayChecked()) << "Play still runs under the overlay";
@@ -294,8 +297,7 @@ TEST_F(CaptureTest, AFlatDragMakesAOnePixelTargetAndACornerClickIsCutAtTheScreen
     ASSERT_TRUE(m_pBoard->Show(0, false));
     const RECT rcPanel = ScreenRectOf(m_hMain);
     const PixelBuffer before = CaptureScreen();
-    PixelBuffer dimmed = before;
-    DimPixels(dimmed);
+    const PixelBuffer dimmed = Dimmed(before);
     const std::vector<RECT> except = ExceptedRects(rcPanel, false);
 
     ASSERT_NE(SelectTarget(dimmed, except), nullptr);
