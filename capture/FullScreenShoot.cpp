@@ -5,6 +5,7 @@
 #include "capture/Selection.h"
 #include "engine/BitmapHandle.h"
 #include "engine/Dimming.h"
+#include "engine/ScreenGrab.h"
 #include "engine/SyntheticInput.h"
 #include "framework/MemDC.h"
 #include "framework/PaintDC.h"
@@ -29,13 +30,7 @@ CGdiObject<HBITMAP> CopyAsDibSection(const CGdiObject<HBITMAP>& bitmap) {
 
 // Writes top-down 32-bit `pixels` into `hBitmap` (not selected anywhere), converting to its depth.
 bool WritePixels(HBITMAP hBitmap, const PixelBuffer& pixels) {
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = pixels.Width();
-    bmi.bmiHeader.biHeight = -pixels.Height();
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO bmi = TopDownInfo32(pixels.Width(), pixels.Height());
     CClientDC screenDC(nullptr);
     return ::SetDIBits(screenDC.Get(), hBitmap, 0, static_cast<UINT>(pixels.Height()),
                        pixels.Data(), &bmi, DIB_RGB_COLORS) == pixels.Height();

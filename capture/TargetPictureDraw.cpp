@@ -2,6 +2,7 @@
 #include "capture/TargetPictureDraw.h"
 
 #include "capture/TargetPicture.h"
+#include "engine/ScreenGrab.h"
 #include "model/TargetObj.h"
 
 void DrawTargetPicture(HDC hDC, POINT ptDest, int nWidth, int nHeight, const CTargetObj* pTarget,
@@ -22,13 +23,7 @@ void DrawTargetPicture(HDC hDC, POINT ptDest, int nWidth, int nHeight, const CTa
     if (picture.IsEmpty()) {
         return;
     }
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = picture.Width();
-    info.bmiHeader.biHeight = -picture.Height();  // rows are stored top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = TopDownInfo32(picture.Width(), picture.Height());
     ::SetDIBitsToDevice(hDC, ptDest.x, ptDest.y, static_cast<DWORD>(picture.Width()),
                         static_cast<DWORD>(picture.Height()), 0, 0, 0,
                         static_cast<UINT>(picture.Height()), picture.Data(), &info, DIB_RGB_COLORS);

@@ -8,7 +8,7 @@
 
 #include <algorithm>
 
-CGdiObject<HBITMAP> CreateTopDownDib32(int nWidth, int nHeight, uint32_t*& pBits) {
+BITMAPINFO TopDownInfo32(int nWidth, int nHeight) {
     BITMAPINFO bmi = {};
     bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     bmi.bmiHeader.biWidth = nWidth;
@@ -16,6 +16,11 @@ CGdiObject<HBITMAP> CreateTopDownDib32(int nWidth, int nHeight, uint32_t*& pBits
     bmi.bmiHeader.biPlanes = 1;
     bmi.bmiHeader.biBitCount = 32;
     bmi.bmiHeader.biCompression = BI_RGB;
+    return bmi;
+}
+
+CGdiObject<HBITMAP> CreateTopDownDib32(int nWidth, int nHeight, uint32_t*& pBits) {
+    const BITMAPINFO bmi = TopDownInfo32(nWidth, nHeight);
     void* pMemory = nullptr;
     CGdiObject<HBITMAP> dib(
         ::CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &pMemory, nullptr, 0));

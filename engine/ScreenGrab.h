@@ -8,6 +8,10 @@
 
 #include <span>
 
+// The header of a 32-bit top-down picture of nWidth x nHeight pixels in PixelBuffer layout, for
+// CreateDIBSection, SetDIBits and SetDIBitsToDevice.
+BITMAPINFO TopDownInfo32(int nWidth, int nHeight);
+
 // A 32-bit top-down DIB section of nWidth x nHeight pixels; its rows have no padding, so its
 // memory (put in `pBits`) is a picture in PixelBuffer layout. Null (and pBits null) on failure.
 CGdiObject<HBITMAP> CreateTopDownDib32(int nWidth, int nHeight, uint32_t*& pBits);
