@@ -336,7 +336,7 @@ LRESULT CSnipDlg::OnDestroy(WPARAM, LPARAM) {
     if (m_pInstanceGuard != nullptr) {
         m_pInstanceGuard->Stop();
     }
-    ::UnregisterHotKey(m_hWnd, kPlayHotkeyId);
+    ReleasePlayHotkey();
     // Esc and Enter end the run without the close sequence: a click under way must not leave the
     // left button held down after the program is gone.
     if (m_clickSequence.IsClicking()) {

@@ -146,6 +146,8 @@ private:
     // tooltip.
     void ApplyPlayHotkey();
     void UpdatePlayTooltip(uint32_t nWanted);
+    // Gives the hotkey back when the panel's window goes.
+    void ReleasePlayHotkey();
 
     void StartInstanceGuard();
     void LoadButtonImages();

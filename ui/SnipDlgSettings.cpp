@@ -27,6 +27,11 @@ std::wstring PlayTooltipText(uint32_t nWanted, bool bRegistered) {
 void CSnipDlg::OnEditSettings() {
     CSettingsDlg dlg(m_settingsKey, CRegistryKey::AutorunKey(), m_nPlayHotkey);
     const INT_PTR nResult = dlg.DoModal(m_hWnd);
+    if (nResult != IDOK && nResult != IDCANCEL) {
+        // The dialog never ran (or its set-up failed): it has read no switch to copy, and its
+        // zero must not turn Metro mode off.
+        return;
+    }
     // Cancel too: the dialog then holds the stored switch it was filled with.
     m_bMetroMode = dlg.m_bMetroChecked;
     m_clickSequence.SetMetroMode(m_bMetroMode != 0);
@@ -51,6 +56,15 @@ void CSnipDlg::ApplyPlayHotkey() {
         m_nPlayHotkey = nWanted;
     }
     UpdatePlayTooltip(nWanted);
+}
+
+void CSnipDlg::ReleasePlayHotkey() {
+    if (m_nPlayHotkey != 0) {
+        ::UnregisterHotKey(m_hWnd, kPlayHotkeyId);
+        m_nPlayHotkey = 0;
+    }
+    // The tooltip goes with the panel's window.
+    m_hPlayTooltip = nullptr;
 }
 
 void CSnipDlg::UpdatePlayTooltip(uint32_t nWanted) {
