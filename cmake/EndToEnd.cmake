@@ -7,6 +7,7 @@ set(TARVIK_E2E_SUPPORT_SOURCES
     ${PROJECT_SOURCE_DIR}/tests/e2e/PlayScene.cpp
     ${PROJECT_SOURCE_DIR}/tests/e2e/RealInput.cpp
     ${PROJECT_SOURCE_DIR}/tests/e2e/ScreenShot.cpp
+    ${PROJECT_SOURCE_DIR}/tests/e2e/SettingsDialogSteps.cpp
     ${PROJECT_SOURCE_DIR}/tests/e2e/StbImageWrite.cpp
     ${PROJECT_SOURCE_DIR}/tests/e2e/TarvikProcess.cpp
     ${PROJECT_SOURCE_DIR}/tests/e2e/TarvikState.cpp

@@ -73,6 +73,7 @@ BOOL CSnipDlg::OnInitDialog() {
 
     LoadDefaultFile();
     ApplyStartupSettings();
+    ApplyPlayHotkey();
     SetTimer(IDT_PLAY_TICK, kPlayTickMs);
     return TRUE;
 }
@@ -335,6 +336,7 @@ LRESULT CSnipDlg::OnDestroy(WPARAM, LPARAM) {
     if (m_pInstanceGuard != nullptr) {
         m_pInstanceGuard->Stop();
     }
+    ReleasePlayHotkey();
     // Esc and Enter end the run without the close sequence: a click under way must not leave the
     // left button held down after the program is gone.
     if (m_clickSequence.IsClicking()) {

@@ -42,6 +42,8 @@ public:
         IDT_HIDE_SIGHT = 9994,
         IDT_OPEN_PENDING = 9997,
     };
+    // The id of the Play/Pause hotkey among the panel's hotkeys.
+    static constexpr int kPlayHotkeyId = 1;
     enum ViewMode { kViewCommon = 0, kViewFlyWindow = 1, kViewTray = 2 };
     // The play tick's period: a search of the screen twice a second.
     static constexpr UINT kPlayTickMs = 500;
@@ -138,6 +140,14 @@ private:
     void OnHidePanel();
     void OnTrayShow();
     void OnTrayExit();
+    void OnEditSettings();
+    LRESULT OnHotkey(WPARAM wParam, LPARAM lParam);
+    // Registers the stored Play/Pause hotkey in place of the one held, and names it in Play's
+    // tooltip.
+    void ApplyPlayHotkey();
+    void UpdatePlayTooltip(uint32_t nWanted);
+    // Gives the hotkey back when the panel's window goes.
+    void ReleasePlayHotkey();
 
     void StartInstanceGuard();
     void LoadButtonImages();
@@ -190,6 +200,10 @@ private:
     std::filesystem::path m_dataFolderOverride;
     CRegistryKey m_settingsKey;
     IInstanceGuard* m_pInstanceGuard = nullptr;
+    // The Play/Pause hotkey registered now (0: none), and the tooltip naming it. The tooltip is
+    // owned by the panel's window and goes with it.
+    uint32_t m_nPlayHotkey = 0;
+    HWND m_hPlayTooltip = nullptr;
 
     // The message tables come last: they name handlers declared above.
 public:
@@ -205,6 +219,7 @@ public:
         {WM_PAINT, &CSnipDlg::OnPaint},
         {WM_TIMER, &CSnipDlg::OnTimer},
         {WM_TRAYNOTIFY, &CSnipDlg::OnTrayNotify},
+        {WM_HOTKEY, &CSnipDlg::OnHotkey},
         {WM_CLOSE, &CSnipDlg::OnClose},
         {WM_DESTROY, &CSnipDlg::OnDestroy},
     };
@@ -213,6 +228,7 @@ public:
         {IDC_PLAY, &CSnipDlg::OnPlay},
         {IDC_FILE_MENU, &CSnipDlg::OnFileButton},
         {IDC_HELP_MENU, &CSnipDlg::OnHelpButton},
+        {IDC_EDIT, &CSnipDlg::OnEditSettings},  // SnipDlgHotkey.cpp
         {IDC_FLY_WINDOW, &CSnipDlg::OnFlyWindowButton},
         {IDC_HIDE_PANEL, &CSnipDlg::OnHidePanel},
         {ID_TRAY_SHOW, &CSnipDlg::OnTrayShow},

@@ -62,7 +62,7 @@ PixelBuffer TargetPicture(uint32_t nColour, int nIndex) {
 void DeleteStoredSettings() {
     const CRegKey key = OpenSettingsKey(KEY_ALL_ACCESS);
     for (const wchar_t* pszName : {kMainTop, kMainLeft, kMainHeight, L"StartupViewMode",
-                                   L"AutoPlay", L"Windows8MetroMode"}) {
+                                   L"AutoPlay", L"Windows8MetroMode", L"PlayHotkey"}) {
         if (key) {
             RegDeleteValueW(key.get(), pszName);
         }

@@ -414,3 +414,27 @@ TEST_F(SnipDlgPlayTest, MetroModePlaySendsWindowsTabBeforeParking) {
     EXPECT_EQ(CursorPos().x, rcPanel.left + 10);
     EXPECT_EQ(CursorPos().y, rcPanel.top + 10);
 }
+
+TEST_F(SnipDlgPlayTest, PlayHotkeyStartsPlayAsTheButtonAndStopsItEndingTheGlideUnderWay) {
+    const auto pWindow = ShowTarget(0, kFirstPicture);
+    CSnipDlg& panel = OpenPanel();
+    const RECT rcPanel = panel.GetWindowRect();
+    const HWND hPlay = panel.GetDlgItem(IDC_PLAY);
+    // Another hotkey id of the panel's is not Play's.
+    panel.SendMessage(WM_HOTKEY, CSnipDlg::kPlayHotkeyId + 1, 0);
+    EXPECT_EQ(::SendMessageW(hPlay, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+
+    panel.SendMessage(WM_HOTKEY, CSnipDlg::kPlayHotkeyId, 0);
+    EXPECT_EQ(::SendMessageW(hPlay, BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(CursorPos().x, rcPanel.left + 10) << "Play's parking did not run";
+    EXPECT_EQ(CursorPos().y, rcPanel.top + 10);
+
+    // Stopped during the glide: the click ends there, with its marker, and none follows.
+    ASSERT_TRUE(PumpUntil([&] { return panel.ClickSequence().IsClicking(); }, 10000));
+    panel.SendMessage(WM_HOTKEY, CSnipDlg::kPlayHotkeyId, 0);
+    EXPECT_EQ(::SendMessageW(hPlay, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_FALSE(panel.ClickSequence().IsClicking());
+    EXPECT_FALSE(SightVisible());
+    PumpFor(3 * CSnipDlg::kPlayTickMs);
+    EXPECT_TRUE(pWindow->Events().empty()) << "a click came after the hotkey stopped play";
+}
