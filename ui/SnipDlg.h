@@ -228,7 +228,7 @@ public:
         {IDC_PLAY, &CSnipDlg::OnPlay},
         {IDC_FILE_MENU, &CSnipDlg::OnFileButton},
         {IDC_HELP_MENU, &CSnipDlg::OnHelpButton},
-        {IDC_EDIT, &CSnipDlg::OnEditSettings},  // SnipDlgHotkey.cpp
+        {IDC_EDIT, &CSnipDlg::OnEditSettings},  // SnipDlgSettings.cpp
         {IDC_FLY_WINDOW, &CSnipDlg::OnFlyWindowButton},
         {IDC_HIDE_PANEL, &CSnipDlg::OnHidePanel},
         {ID_TRAY_SHOW, &CSnipDlg::OnTrayShow},
