@@ -11,6 +11,7 @@ set(TARVIK_CORE_SOURCES
     engine/Dimming.cpp
     engine/GrabBlackout.cpp
     engine/MouseNormalise.cpp
+    engine/NearestMatch.cpp
     engine/PictureSearch.cpp
     engine/PictureSearchAnchors.cpp
     engine/PictureSearchAvx2.cpp
