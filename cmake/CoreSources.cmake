@@ -2,6 +2,7 @@
 # builds natively and with mingw-w64 and never includes <windows.h>.
 set(TARVIK_CORE_SOURCES
     capture/DragRepaint.cpp
+    capture/RecognizeStatus.cpp
     capture/Selection.cpp
     capture/ShiftText.cpp
     capture/TargetPicture.cpp
