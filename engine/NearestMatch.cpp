@@ -2,8 +2,11 @@
 #include "engine/NearestMatch.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstddef>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "engine/PictureSearch.h"
@@ -139,7 +142,11 @@ public:
         SeedAtMostVotes();
         SeedAtRareProbes();
         for (int32_t top = m_nPlacesHigh - 1; top >= 0; --top) {
-            for (int32_t left = 0; left < m_nPlacesWide; ++left) {
+            int32_t left = 0;
+            for (; left + kLanes <= m_nPlacesWide; left += kLanes) {
+                TryNeighbours({left, top});
+            }
+            for (; left < m_nPlacesWide; ++left) {
                 Try({left, top});
             }
         }
@@ -330,11 +337,71 @@ private:
         }
     }
 
+    // How many differing pixels `place` may have and still beat the best place so far: an
+    // earlier place wins a tie, a later one must have fewer. It never grows as the search goes on.
+    int64_t Allowed(Point place) const {
+        return ComesFirst(place, m_ptBest) ? m_nBest : m_nBest - 1;
+    }
+
+    // Differing pixels of the voted colours at `place`, exact.
+    int64_t VotedDifferences(Point place) const {
+        return m_nVotedPixels - (m_votes.empty() ? 0 : m_votes[PlaceIndex(place)]);
+    }
+
+    // Places `first` … `first` + kLanes - 1 of one row compared side by side, four to a vector
+    // register: a picture that many places nearly match (few colours, each common) costs a
+    // comparison per pixel and place, and this is where the time goes. The lanes only sort out
+    // places that cannot win (their count passes what they were allowed when the group began,
+    // which only shrinks); the rest are taken through Try one by one, in the search's order.
+    void TryNeighbours(Point first) {
+        using Lanes = int32_t __attribute__((vector_size(16)));
+        Lanes counts[2];
+        Lanes limits[2];
+        bool anyLive = false;
+        for (int32_t lane = 0; lane < kLanes; ++lane) {
+            const Point place{first.x + lane, first.y};
+            const int64_t allowed = Allowed(place);
+            const int64_t count = VotedDifferences(place);
+            const bool live =
+                count <= allowed && count + CommonestColourShortfall(place) <= allowed;
+            anyLive = anyLive || live;
+            counts[lane / 4][lane % 4] = static_cast<int32_t>(count);
+            // A lane that cannot win is over its limit from the start.
+            limits[lane / 4][lane % 4] =
+                live ? static_cast<int32_t>(std::min<int64_t>(allowed, INT32_MAX - 1)) : -1;
+        }
+        if (!anyLive) {
+            return;
+        }
+        const uint32_t* base = m_screen.Row(first.y) + first.x;
+        const Lanes colourMask = Lanes{} + static_cast<int32_t>(kColour);
+        for (size_t index = 0; index < m_probes.size(); ++index) {
+            const Probe& probe = m_probes[index];
+            const Lanes colour = Lanes{} + static_cast<int32_t>(probe.colour);
+            for (int half = 0; half < 2; ++half) {
+                Lanes pixels;
+                std::memcpy(&pixels, base + probe.offset + half * 4, sizeof pixels);
+                // A comparison gives -1 in each lane where it holds.
+                counts[half] -= ((pixels ^ colour) & colourMask) != 0;
+            }
+            if ((index & 7) == 7) {
+                const Lanes over = (counts[0] > limits[0]) & (counts[1] > limits[1]);
+                if ((over[0] & over[1] & over[2] & over[3]) != 0) {
+                    return;
+                }
+            }
+        }
+        for (int32_t lane = 0; lane < kLanes; ++lane) {
+            if (counts[lane / 4][lane % 4] <= limits[lane / 4][lane % 4]) {
+                Try({first.x + lane, first.y});
+            }
+        }
+    }
+
     // Takes `place` as the best when it beats the best so far, leaving as soon as it cannot.
     void Try(Point place) {
-        // An earlier place wins a tie; a later one must have fewer differing pixels.
-        const int64_t allowed = ComesFirst(place, m_ptBest) ? m_nBest : m_nBest - 1;
-        int64_t count = m_nVotedPixels - (m_votes.empty() ? 0 : m_votes[PlaceIndex(place)]);
+        const int64_t allowed = Allowed(place);
+        int64_t count = VotedDifferences(place);
         if (count > allowed || count + CommonestColourShortfall(place) > allowed) {
             return;
         }
@@ -347,6 +414,8 @@ private:
         m_nBest = count;
         m_ptBest = place;
     }
+
+    static constexpr int32_t kLanes = 8;
 
     const PixelBuffer& m_screen;
     const PixelBuffer& m_picture;

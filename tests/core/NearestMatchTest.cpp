@@ -49,6 +49,20 @@ TEST(NearestMatchTest, RulesOnHandMadeScreens) {
     oneOff.Set(2, 0, 0x00FFF8FF);
     ExpectBothGive(white, oneOff, NearestMatch{{0, 17}, 1, 12, 7});
 
+    // Every white place ties with the place near the top that shows the red corner beside a
+    // black pixel. The first of them in the search's order has neighbours to its right that
+    // differ more, which must not hide it; the screen is large enough that the bottom rows are
+    // left to the full scan.
+    PixelBuffer specked = UniformPicture(400, 120, 0x00FFFFFF);
+    for (int32_t x = 4; x <= 10; ++x) {
+        specked.Set(x, 119, 0);
+    }
+    specked.Set(300, 2, 0x00FF0000);
+    specked.Set(301, 2, 0);
+    PixelBuffer redCorner = UniformPicture(4, 3, 0x00FFFFFF);
+    redCorner.Set(0, 0, 0x00FF0000);
+    ExpectBothGive(specked, redCorner, NearestMatch{{0, 117}, 1, 12, 255});
+
     // A picture as large as the screen has one place.
     PixelBuffer whole = white;
     whole.Set(29, 19, 0x00102030);
@@ -139,5 +153,13 @@ TEST(NearestMatchTest, PrunedSearchGivesThePlainScansAnswer) {
         ScrambleFourthByte(screen, random);
         EXPECT_EQ(FindNearestMatch(screen, picture), FindNearestMatchReference(screen, picture))
             << screenWidth << " x " << screenHeight << ", picture " << width << " x " << height;
+    }
+    // Screens with more places than the seeding tries, so that the full scan decides.
+    for (int round = 0; round < 6; ++round) {
+        SCOPED_TRACE(round);
+        const auto& palette = palettes[round % 2];
+        const PixelBuffer screen = PalettePicture(400, 120, palette, random);
+        const PixelBuffer picture = PalettePicture(6, 4, palette, random);
+        EXPECT_EQ(FindNearestMatch(screen, picture), FindNearestMatchReference(screen, picture));
     }
 }
