@@ -85,7 +85,9 @@ void RunNearestBench(const BenchOptions& options, std::ostream& out) {
     out << "Nearest place (why a target is not found) on 1920 x 1080 screens: a piece of the\n"
            "screen with three pixels changed (near), the same with its commonest colour changed as "
            "a\n"
-           "hover highlight does (highlight), and random colours (far).\n"
+           "hover highlight does (highlight), and random colours (far); last, random black and "
+           "white\n"
+           "pixels on both sides (worst: every place differs in about half its pixels).\n"
            "Exact: the exact search for the same picture, which the nearest search runs first.\n\n";
     Table table({"Kind", "Picture", "Case", "Exact", "Nearest", "Differ", "Of"});
     std::mt19937 random(1080);
@@ -110,6 +112,32 @@ void RunNearestBench(const BenchOptions& options, std::ostream& out) {
                               match ? std::to_string(match->pixelCount) : "-"});
             }
         }
+    }
+    // The worst kind of screen: black and white at random, against a picture of the same, so
+    // that every place differs in about half its pixels and few places can be left early.
+    PixelBuffer twoColours(1920, 1080);
+    for (int32_t y = 0; y < twoColours.Height(); ++y) {
+        for (int32_t x = 0; x < twoColours.Width(); ++x) {
+            twoColours.Set(x, y, (random() & 1) != 0 ? 0x00FFFFFF : 0);
+        }
+    }
+    for (const PictureSize size : kPictureSizes) {
+        PixelBuffer picture(size.width, size.height);
+        for (int32_t y = 0; y < size.height; ++y) {
+            for (int32_t x = 0; x < size.width; ++x) {
+                picture.Set(x, y, (random() & 1) != 0 ? 0x00FFFFFF : 0);
+            }
+        }
+        std::optional<NearestMatch> match;
+        const double exact =
+            MedianSeconds(options.runs, [&] { return FindPicture(twoColours, picture); });
+        const double nearest =
+            MedianSeconds(options.runs, [&] { match = FindNearestMatch(twoColours, picture); });
+        table.AddRow({"black/white",
+                      std::to_string(size.width) + " x " + std::to_string(size.height), "worst",
+                      Milliseconds(exact), Milliseconds(nearest),
+                      match ? std::to_string(match->differingPixels) : "-",
+                      match ? std::to_string(match->pixelCount) : "-"});
     }
     table.Print(out);
 }
