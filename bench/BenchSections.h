@@ -12,6 +12,8 @@ struct BenchOptions {
 void RunFileBench(const BenchOptions& options, std::ostream& out);
 // Picture and target-list search against the plain scan and one read of the screen.
 void RunSearchBench(const BenchOptions& options, std::ostream& out);
+// How long the nearest place of a picture takes, near the screen and far from it.
+void RunNearestBench(const BenchOptions& options, std::ostream& out);
 // The capture overlay's frame per pointer move of a drag: whole frame against changed parts.
 void RunDragBench(const BenchOptions& options, std::ostream& out);
 
@@ -25,5 +27,6 @@ struct BenchSection {
 inline constexpr BenchSection kBenchSections[] = {
     {"file", "saving and loading target-list files", &RunFileBench},
     {"search", "picture and target-list search against the plain scan", &RunSearchBench},
+    {"nearest", "the nearest place of a picture that is not found", &RunNearestBench},
     {"drag", "the capture overlay's frame per pointer move of a drag", &RunDragBench},
 };

@@ -1,7 +1,10 @@
 // ITargetEditorHost: what the Target Editor's recognition test needs of the panel.
 #pragma once
 
+#include "engine/NearestMatch.h"
 #include "engine/PixelBuffer.h"
+
+#include <optional>
 
 #include <windows.h>
 
@@ -13,6 +16,11 @@ public:
     // (NOT_FOUND_COORD, NOT_FOUND_COORD). `hEditor` is blacked out of the screen picture, so the
     // editor's own copy of the picture is never found.
     virtual Point RecognizeTarget(const CTargetObj& target, HWND hEditor) = 0;
+    // Where `target`'s picture comes nearest to the screen now, grabbed and blacked out as
+    // RecognizeTarget grabs it; nothing when the screen or the picture cannot be read (silently:
+    // RecognizeTarget has told the user) or the picture has no place on the screen.
+    virtual std::optional<NearestMatch> FindNearestPlace(const CTargetObj& target,
+                                                         HWND hEditor) = 0;
     // Shows the sight marker centred on the screen point (x, y) for two seconds.
     virtual int ShowSightForTest(int x, int y) = 0;
 

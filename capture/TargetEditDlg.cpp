@@ -1,11 +1,13 @@
 // The Target Editor: name and click shift of one target, and its recognition test.
 #include "capture/TargetEditDlg.h"
 
+#include "capture/RecognizeStatus.h"
 #include "capture/ShiftText.h"
 #include "capture/TargetPicture.h"
 #include "capture/TargetPictureDraw.h"
 #include "engine/PictureSearch.h"
 #include "framework/PaintDC.h"
+#include "framework/WaitCursor.h"
 #include "framework/WideText.h"
 #include "model/TargetObj.h"
 
@@ -59,9 +61,21 @@ void CTargetEditDlg::OnRecognizeTest() {
     const int dy = ReadShift(IDC_TARGET_SHIFT_Y);
     // The editor is blacked out of the grab: its own copy of the picture must not be found.
     const Point found = m_host.RecognizeTarget(*m_pTarget, m_hWnd);
+    std::string status;
     if (found.x != NOT_FOUND_COORD) {
         m_host.ShowSightForTest(AddShift(found.x, dx), AddShift(found.y, dy));
+        const PixelBuffer* pPicture = m_pTarget->m_bmpTarget.Pixels();
+        status =
+            pPicture != nullptr
+                ? FoundStatusText(TopLeftOfCentre(found, pPicture->Width(), pPicture->Height()))
+                : "";
+    } else {
+        // The nearest place takes a grab and a search of its own: no feedback for a while.
+        const CWaitCursor busy;
+        status = NotFoundStatusText(m_host.FindNearestPlace(*m_pTarget, m_hWnd));
     }
+    ::SetDlgItemTextW(m_hWnd, IDC_RECOGNIZE_STATUS,
+                      std::wstring(status.begin(), status.end()).c_str());
 }
 
 LRESULT CTargetEditDlg::OnPaint(WPARAM, LPARAM) {

@@ -3,6 +3,7 @@
 set(TARVIK_CORE_SOURCES
     app/PlayHotkey.cpp
     capture/DragRepaint.cpp
+    capture/RecognizeStatus.cpp
     capture/Selection.cpp
     capture/ShiftText.cpp
     capture/TargetPicture.cpp
@@ -12,6 +13,7 @@ set(TARVIK_CORE_SOURCES
     engine/Dimming.cpp
     engine/GrabBlackout.cpp
     engine/MouseNormalise.cpp
+    engine/NearestMatch.cpp
     engine/PictureSearch.cpp
     engine/PictureSearchAnchors.cpp
     engine/PictureSearchAvx2.cpp

@@ -53,6 +53,7 @@
 // The Target Editor and the tiles' badge menu.
 #define IDD_TARGET_EDITOR 172
 #define IDC_RECOGNIZE_TEST 1012
+#define IDC_RECOGNIZE_STATUS 1070
 #define IDC_TARGET_SHIFT_Y 1038
 #define IDC_TARGET_NAME 1052
 #define IDC_TARGET_SPIN_X 1053

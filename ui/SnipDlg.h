@@ -79,6 +79,7 @@ public:
     // Where `target`'s picture is on the screen now: the found picture's centre, or
     // (NOT_FOUND_COORD, NOT_FOUND_COORD). The panel (or fly window) and `hEditor` are blacked out.
     Point RecognizeTarget(const CTargetObj& target, HWND hEditor) override;
+    std::optional<NearestMatch> FindNearestPlace(const CTargetObj& target, HWND hEditor) override;
 
     // The capture of a new target with the selection overlay.
     void CaptureTarget();

@@ -196,6 +196,78 @@ TEST_F(FindCommandTest, AllShowsEveryTargetAndRepeatTimesTheSearch) {
               kClickOnSecond);
 }
 
+// The blue byte of `pixel` moved by `delta`, down when up would leave 0 … 255.
+uint32_t MoveBlue(uint32_t pixel, int32_t delta) {
+    const int32_t blue = static_cast<int32_t>(pixel & 0xFF);
+    return (pixel & 0xFFFFFF00) |
+           static_cast<uint32_t>(blue + delta <= 255 ? blue + delta : blue - delta);
+}
+
+TEST_F(FindCommandTest, ExplainSaysWhereATargetNotFoundComesNearest) {
+    const PixelBuffer first = RandomPicture(6, 4, 2);  // order 0, as the list holds it
+    struct Case {
+        const char* name;
+        std::vector<Point> changed;  // pixels of the pasted picture moved by 40, 20, 10 …
+        const char* firstLine;
+        int status;
+    };
+    const Case cases[] = {
+        {"shown as it is",
+         {},
+         "  order 0 \"first\": found at left 50, top 60; centre x 53, y 62; click x 53, y 62\n",
+         kExitSuccess},
+        {"two pixels off, one in the top row",
+         {{5, 0}, {2, 3}},
+         "  order 0 \"first\": not found; nearest at left 50, top 60: 2 of 24 pixels differ, "
+         "largest channel difference 40\n",
+         kExitSuccess},
+        {"three pixels off",
+         {{0, 0}, {1, 1}, {5, 3}},
+         "  order 0 \"first\": not found; nearest at left 50, top 60: 3 of 24 pixels differ, "
+         "largest channel difference 40\n",
+         kExitSuccess},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        PixelBuffer screen = m_screen;
+        Paste(screen, first, 50, 60);
+        int32_t delta = 40;
+        for (const Point pixel : test.changed) {
+            screen.Set(50 + pixel.x, 60 + pixel.y,
+                       MoveBlue(screen.At(50 + pixel.x, 60 + pixel.y), delta));
+            delta /= 2;
+        }
+        const CliResult result =
+            RunTool({"find", m_list, Write("screen.bmp", EncodeBmp(screen)), "--explain"});
+        EXPECT_EQ(result.status, test.status) << result.err;
+        const std::string expected =
+            std::string(
+                "Screen: 120 x 90; 3 targets, 3 searched by a play step\n"
+                "Every target on its own, in display order:\n") +
+            test.firstLine +
+            "  order 1 \"second\": found at left 100, top 30; centre x 102, y 33; click x 92, y "
+            "40\n"
+            "  order 2 \"third\": found at left 10, top 80; centre x 12, y 82; click x 12, y 82\n" +
+            (test.changed.empty() ? "Clicks order 0 \"first\"\n"
+                                    "  Found at:    left 50, top 60 (6 x 4)\n"
+                                    "  Centre:      x 53, y 62\n"
+                                    "  Click point: x 53, y 62\n"
+                                  : kClickOnSecond);
+        EXPECT_EQ(result.out, expected);
+    }
+    // A screen lower than every picture: no place to come near, and nothing is clicked.
+    const CliResult tiny = RunTool(
+        {"find", m_list, Write("tiny.bmp", EncodeBmp(RandomPicture(200, 3, 5))), "--explain"});
+    EXPECT_EQ(tiny.status, kExitFailure);
+    EXPECT_EQ(tiny.out,
+              "Screen: 200 x 3; 3 targets, 3 searched by a play step\n"
+              "Every target on its own, in display order:\n"
+              "  order 0 \"first\": picture larger than the screen\n"
+              "  order 1 \"second\": picture larger than the screen\n"
+              "  order 2 \"third\": picture larger than the screen\n"
+              "Not found: a play step would click nothing\n");
+}
+
 TEST_F(FindCommandTest, ArgumentAndFileErrors) {
     const fs::path screen = Write("screen.bmp", EncodeBmp(m_screen));
     for (const std::vector<fs::path>& args : std::vector<std::vector<fs::path>>{

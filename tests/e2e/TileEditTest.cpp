@@ -294,4 +294,40 @@ TEST_F(TileEdit, EditorStoresTypedNameAndShiftOnOkOnlyAndTestsWithTheTypedShift)
     EXPECT_EQ(saved.m_ptClickShift, (Point{1500, -3}));
 }
 
+TEST_F(TileEdit, RecognizeTestSaysWhereATargetIsOrWhereItComesNearest) {
+    // The board shows both pictures; the list holds the second with three pixels changed.
+    const PlayTarget shown{u"Shown", 77, 24, 16, {1000, 700}, {0, 0}, {}};
+    const PlayTarget onBoard{u"Changed", 78, 24, 16, {1100, 600}, {0, 0}, {}};
+    ASSERT_NO_FATAL_FAILURE(StartScene({shown, onBoard}, {}, Rect{960, 560, 1160, 760}));
+    ASSERT_TRUE(WaitForTileCount(2));
+    ASSERT_NO_FATAL_FAILURE(CloseTarvik());
+    PlayTarget changed = onBoard;
+    changed.picture = PictureOf(onBoard);
+    for (const Point pixel : {Point{0, 0}, Point{23, 15}, Point{11, 4}}) {
+        changed.picture->Set(pixel.x, pixel.y, changed.picture->At(pixel.x, pixel.y) ^ 0x00402010);
+    }
+    WritePlayList(std::vector<PlayTarget>{shown, changed}, DefaultListPath());
+    ASSERT_NO_FATAL_FAILURE(StartTarvik());
+    ASSERT_TRUE(WaitForTileCount(2));
+
+    const auto testTile = [&](size_t nTile, const std::wstring& strExpected,
+                              const std::string& strScene) {
+        ChooseBadgeItem(TileOnScreen(nTile), 'E', strScene + "-menu");
+        const HWND hEditor = WaitForDialog(L"Target Editor");
+        ASSERT_NE(hEditor, nullptr) << "no Target Editor";
+        const HWND hStatus = GetDlgItem(hEditor, 1070);
+        EXPECT_EQ(TextOf(hStatus), L"");
+        ASSERT_TRUE(ClickAt(CentreOf(ScreenRectOf(GetDlgItem(hEditor, 1012)))));
+        EXPECT_TRUE(WaitUntil([&] { return TextOf(hStatus) == strExpected; }))
+            << std::string(TextOf(hStatus).begin(), TextOf(hStatus).end());
+        SceneNow(strScene);
+        ClickDialogButton(hEditor, IDCANCEL);
+    };
+    ASSERT_NO_FATAL_FAILURE(
+        testTile(1, L"Not on the screen\r\nNearest place (1100, 600): 3 of 384 pixels differ",
+                 "recognize-nearest"));
+    ASSERT_NO_FATAL_FAILURE(testTile(0, L"Found at (1000, 700)", "recognize-found"));
+    ASSERT_NO_FATAL_FAILURE(CloseTarvik());
+}
+
 }  // namespace

@@ -31,6 +31,10 @@ public:
         m_recognized.push_back({&target, hEditor});
         return m_found;
     }
+    std::optional<NearestMatch> FindNearestPlace(const CTargetObj& target, HWND hEditor) override {
+        m_nearestAsked.push_back({&target, hEditor});
+        return m_nearest;
+    }
     int ShowSightForTest(int x, int y) override {
         m_sights.push_back({x, y});
         return 1;
@@ -38,6 +42,8 @@ public:
 
     HWND m_hMain = nullptr;
     Point m_found{NOT_FOUND_COORD, NOT_FOUND_COORD};
+    std::optional<NearestMatch> m_nearest;
+    std::vector<std::pair<const CTargetObj*, HWND>> m_nearestAsked;
     int m_nMoveTiles = 0;
     int m_nUpdatePlayButton = 0;
     std::vector<int> m_removed;
@@ -399,13 +405,24 @@ TEST_F(TargetEditDlgTest, ShowsTheTargetTestsWithTheTypedShiftAndOkStoresIt) {
     // Not found: no sight. Found: the sight at centre + the typed shift, the editor blacked out.
     SetText(IDC_TARGET_SHIFT_X, L"10");
     SetText(IDC_TARGET_SHIFT_Y, L"-5");
+    EXPECT_EQ(Text(IDC_RECOGNIZE_STATUS), L"");
     m_pDlg->SendMessage(WM_COMMAND, IDC_RECOGNIZE_TEST);
     EXPECT_TRUE(m_panel.m_sights.empty());
+    EXPECT_EQ(Text(IDC_RECOGNIZE_STATUS), L"Not on the screen");
+    m_panel.m_nearest = NearestMatch{{41, 7}, 3, 200, 90};
+    m_pDlg->SendMessage(WM_COMMAND, IDC_RECOGNIZE_TEST);
+    EXPECT_EQ(Text(IDC_RECOGNIZE_STATUS),
+              L"Not on the screen\r\nNearest place (41, 7): 3 of 200 pixels differ");
+    ASSERT_EQ(m_panel.m_nearestAsked.size(), 2u);
+    EXPECT_EQ(m_panel.m_nearestAsked[1].second, m_pDlg->GetSafeHwnd());
     m_panel.m_found = {300, 200};
     m_pDlg->SendMessage(WM_COMMAND, IDC_RECOGNIZE_TEST);
-    ASSERT_EQ(m_panel.m_recognized.size(), 2u);
-    EXPECT_EQ(m_panel.m_recognized[1].first, m_pTarget.get());
-    EXPECT_EQ(m_panel.m_recognized[1].second, m_pDlg->GetSafeHwnd());
+    // The 20 x 10 picture centred on (300, 200) has its top-left at (290, 195).
+    EXPECT_EQ(Text(IDC_RECOGNIZE_STATUS), L"Found at (290, 195)");
+    EXPECT_EQ(m_panel.m_nearestAsked.size(), 2u);
+    ASSERT_EQ(m_panel.m_recognized.size(), 3u);
+    EXPECT_EQ(m_panel.m_recognized[2].first, m_pTarget.get());
+    EXPECT_EQ(m_panel.m_recognized[2].second, m_pDlg->GetSafeHwnd());
     ASSERT_EQ(m_panel.m_sights.size(), 1u);
     EXPECT_EQ(m_panel.m_sights[0], (Point{310, 195}));
     // The test changes nothing in the target.

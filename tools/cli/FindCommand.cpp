@@ -12,6 +12,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "engine/NearestMatch.h"
 #include "engine/PictureSearch.h"
 #include "model/TargetListFile.h"
 #include "tools/cli/CliText.h"
@@ -25,6 +26,7 @@ struct FindArguments {
     std::filesystem::path list;
     std::filesystem::path screen;
     bool all = false;
+    bool explain = false;
     int repeat = 0;
 };
 
@@ -35,6 +37,8 @@ std::string Parse(const std::vector<std::filesystem::path>& args, FindArguments&
         const std::string arg = PathToUtf8(args[index]);
         if (arg == "--all") {
             parsed.all = true;
+        } else if (arg == "--explain") {
+            parsed.explain = true;
         } else if (arg == "--repeat") {
             const std::string count = index + 1 < args.size() ? PathToUtf8(args[++index]) : "";
             const char* end = count.data() + count.size();
@@ -61,8 +65,22 @@ std::string TargetTitle(const CTargetObj& target) {
     return "order " + std::to_string(target.m_nOrder) + " " + QuotedText(target.m_strName);
 }
 
-// One target's own search on the screen, whatever a play step would do with it.
-std::string OwnResult(const CTargetObj& target, const PixelBuffer& screen) {
+// Why `picture` is not on `screen`: where it comes nearest and how far it is from matching there.
+std::string NearestPlace(const PixelBuffer& screen, const PixelBuffer& picture) {
+    const std::optional<NearestMatch> nearest = FindNearestMatch(screen, picture);
+    if (!nearest) {
+        return "; no place to compare";
+    }
+    return "; nearest at left " + std::to_string(nearest->topLeft.x) + ", top " +
+           std::to_string(nearest->topLeft.y) + ": " + std::to_string(nearest->differingPixels) +
+           " of " + std::to_string(nearest->pixelCount) +
+           " pixels differ, largest channel difference " +
+           std::to_string(nearest->largestChannelDifference);
+}
+
+// One target's own search on the screen, whatever a play step would do with it; with `explain`,
+// a target not found also gets its nearest place.
+std::string OwnResult(const CTargetObj& target, const PixelBuffer& screen, bool explain) {
     if (target.m_bmpTarget.IsNull()) {
         return "no picture";
     }
@@ -73,9 +91,12 @@ std::string OwnResult(const CTargetObj& target, const PixelBuffer& screen) {
     if (pixels->Width() > screen.Width() || pixels->Height() > screen.Height()) {
         return "picture larger than the screen";
     }
+    if (pixels->IsEmpty()) {
+        return "empty picture";
+    }
     const auto found = FindPicture(screen, *pixels);
     if (!found) {
-        return "not found";
+        return explain ? "not found" + NearestPlace(screen, *pixels) : "not found";
     }
     const TargetHit hit = MakeTargetHit(target, *found);
     return "found at left " + std::to_string(hit.topLeft.x) + ", top " +
@@ -84,12 +105,13 @@ std::string OwnResult(const CTargetObj& target, const PixelBuffer& screen) {
            std::to_string(hit.click.y);
 }
 
-void WriteEveryTarget(const CTargetObjList& list, const PixelBuffer& screen, std::ostream& out) {
+void WriteEveryTarget(const CTargetObjList& list, const PixelBuffer& screen, bool explain,
+                      std::ostream& out) {
     const std::vector<const CTargetObj*> searched = TargetsInSearchOrder(list);
     const std::set<const CTargetObj*> searchedSet(searched.begin(), searched.end());
     for (const OrderedTarget& entry : TargetsInDisplayOrder(list)) {
         const CTargetObj& target = *entry.target;
-        out << "  " << TargetTitle(target) << ": " << OwnResult(target, screen);
+        out << "  " << TargetTitle(target) << ": " << OwnResult(target, screen, explain);
         if (searchedSet.count(&target) == 0) {
             const bool inRange =
                 target.m_nOrder >= 0 && static_cast<size_t>(target.m_nOrder) < list.Count();
@@ -125,9 +147,9 @@ int RunFind(const std::vector<std::filesystem::path>& args, std::ostream& out, s
     const CTargetSearch search(*list);
     out << "Screen: " << screen.Width() << " x " << screen.Height() << "; " << list->Count()
         << " targets, " << search.SearchedCount() << " searched by a play step\n";
-    if (parsed.all) {
+    if (parsed.all || parsed.explain) {
         out << "Every target on its own, in display order:\n";
-        WriteEveryTarget(*list, screen, out);
+        WriteEveryTarget(*list, screen, parsed.explain, out);
     }
     const std::optional<TargetHit> hit = search.FindFirst(screen);
     if (parsed.repeat > 0) {

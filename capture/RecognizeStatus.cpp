@@ -1,0 +1,29 @@
+// The status line texts of the Target Editor's recognition test.
+#include "capture/RecognizeStatus.h"
+
+namespace {
+
+std::string PointText(Point point) {
+    return "(" + std::to_string(point.x) + ", " + std::to_string(point.y) + ")";
+}
+
+}  // namespace
+
+std::string FoundStatusText(Point topLeft) {
+    return "Found at " + PointText(topLeft);
+}
+
+std::string NotFoundStatusText(const std::optional<NearestMatch>& nearest) {
+    std::string text = "Not on the screen";
+    if (nearest) {
+        // A static control breaks the line here; the pair keeps the text readable when copied.
+        text += "\r\nNearest place " + PointText(nearest->topLeft) + ": " +
+                std::to_string(nearest->differingPixels) + " of " +
+                std::to_string(nearest->pixelCount) + " pixels differ";
+    }
+    return text;
+}
+
+Point TopLeftOfCentre(Point centre, int32_t width, int32_t height) {
+    return {centre.x - width / 2, centre.y - (height - height / 2)};
+}

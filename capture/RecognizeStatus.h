@@ -1,0 +1,19 @@
+// What the Target Editor's status line says after a recognition test.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "engine/NearestMatch.h"
+#include "engine/PixelBuffer.h"
+
+// "Found at (x, y)", with the found picture's top-left in screen pixels.
+std::string FoundStatusText(Point topLeft);
+
+// "Not on the screen", and on a second line where the picture comes nearest (its top-left) and
+// "N of M pixels differ" there; the first line only when there is no place to compare.
+std::string NotFoundStatusText(const std::optional<NearestMatch>& nearest);
+
+// The top-left of a found picture of width x height from the centre PictureCentre gave for it.
+Point TopLeftOfCentre(Point centre, int32_t width, int32_t height);

@@ -1,0 +1,18 @@
+// CSnipDlg: the nearest place of a target that the Target Editor's test did not find.
+#include "engine/NearestMatch.h"
+#include "model/TargetObj.h"
+#include "ui/SnipDlg.h"
+
+std::optional<NearestMatch> CSnipDlg::FindNearestPlace(const CTargetObj& target, HWND hEditor) {
+    const PixelBuffer* pPicture = target.m_bmpTarget.Pixels();
+    if (pPicture == nullptr) {
+        return std::nullopt;
+    }
+    // A fresh grab with the same windows blacked out as the test that found nothing: the screen
+    // may have changed since, and the editor's own copy of the picture must not come nearest.
+    PixelBuffer screen;
+    if (!GrabScreen(GrabMode::Test, hEditor, screen)) {
+        return std::nullopt;
+    }
+    return FindNearestMatch(screen, *pPicture);
+}
