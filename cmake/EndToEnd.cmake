@@ -46,3 +46,4 @@ add_executable(tarvik-page-handler WIN32 ${PROJECT_SOURCE_DIR}/tests/e2e/pagehan
 target_link_options(tarvik-page-handler PRIVATE -municode)
 target_link_libraries(tarvik-page-handler PRIVATE tarvik_options shell32)
 add_dependencies(tarvik_e2e_tests tarvik-page-handler)
+add_dependencies(tarvik_win_tests tarvik-page-handler)

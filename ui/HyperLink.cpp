@@ -18,20 +18,19 @@ constexpr int kWinHelpLinkCursor = 106;
 // WinExec's answer for a program that started.
 constexpr std::intptr_t kStartedResult = 33;
 
-// The default value of HKEY_CLASSES_ROOT\`strSubKey`; empty when missing.
+// The default value of HKEY_CLASSES_ROOT\`strSubKey`; empty when missing. RRF_RT_REG_SZ also
+// takes a REG_EXPAND_SZ, expanded (asking for that type as well would need RRF_NOEXPAND).
 std::wstring ClassesRootDefault(const std::wstring& strSubKey) {
     DWORD cbData = 0;
-    if (::RegGetValueW(HKEY_CLASSES_ROOT, strSubKey.c_str(), nullptr,
-                       RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ, nullptr, nullptr,
-                       &cbData) != ERROR_SUCCESS ||
+    if (::RegGetValueW(HKEY_CLASSES_ROOT, strSubKey.c_str(), nullptr, RRF_RT_REG_SZ, nullptr,
+                       nullptr, &cbData) != ERROR_SUCCESS ||
         cbData < sizeof(wchar_t)) {
         return {};
     }
     std::vector<wchar_t> buffer(cbData / sizeof(wchar_t) + 1);
     cbData = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
-    if (::RegGetValueW(HKEY_CLASSES_ROOT, strSubKey.c_str(), nullptr,
-                       RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ, nullptr, buffer.data(),
-                       &cbData) != ERROR_SUCCESS) {
+    if (::RegGetValueW(HKEY_CLASSES_ROOT, strSubKey.c_str(), nullptr, RRF_RT_REG_SZ, nullptr,
+                       buffer.data(), &cbData) != ERROR_SUCCESS) {
         return {};
     }
     return buffer.data();

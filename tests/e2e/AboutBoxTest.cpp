@@ -2,6 +2,7 @@
 // the start, red under the pointer, opens the help page written in the data folder, then shows
 // its visited colour; a page that cannot be written is reported in a box. Help opens the page.
 #include "tests/e2e/EndToEndTest.h"
+#include "tests/e2e/PageOpenerRegistered.h"
 #include "tests/e2e/RealInput.h"
 #include "tests/e2e/ScreenShot.h"
 #include "tests/e2e/Waiting.h"
@@ -16,60 +17,10 @@ constexpr int kIdAboutLink = 1048;
 constexpr uint32_t kLinkColour = 0x0000EE;
 constexpr uint32_t kVisitedColour = 0x551A8B;
 constexpr uint32_t kHoverColour = 0xFF0000;
-constexpr wchar_t kTestProgId[] = L"TarvikTest.PageOpener";
-
 std::string FileText(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
-
-std::optional<std::wstring> ReadDefaultValue(const std::wstring& strKey) {
-    wchar_t szValue[1024] = {};
-    DWORD cbValue = sizeof(szValue);
-    if (RegGetValueW(HKEY_CLASSES_ROOT, strKey.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, szValue,
-                     &cbValue) != ERROR_SUCCESS) {
-        return std::nullopt;
-    }
-    return szValue;
-}
-
-bool WriteDefaultValue(const std::wstring& strKey, const std::wstring& strValue) {
-    return RegSetKeyValueW(HKEY_CLASSES_ROOT, strKey.c_str(), nullptr, REG_SZ, strValue.c_str(),
-                           static_cast<DWORD>((strValue.size() + 1) * sizeof(wchar_t))) ==
-           ERROR_SUCCESS;
-}
-
-// Registers the stand-in browser as the opener of .htm pages in the test prefix's classes (Wine
-// does not merge the user's own classes into them): it copies each page it is asked to open to
-// `record`. The registration before is put back afterwards.
-class CPageOpenerRegistered {
-public:
-    explicit CPageOpenerRegistered(const std::filesystem::path& record)
-        : m_strExtensionKey(L".htm"), m_previous(ReadDefaultValue(m_strExtensionKey)) {
-        const std::wstring strOpener = TestExeFolder() + L"\\tarvik-page-handler.exe";
-        m_bRegistered =
-            WriteDefaultValue(std::wstring(kTestProgId) + L"\\shell\\open\\command",
-                              L"\"" + strOpener + L"\" \"" + record.wstring() + L"\" \"%1\"") &&
-            WriteDefaultValue(m_strExtensionKey, kTestProgId);
-    }
-    ~CPageOpenerRegistered() {
-        RegDeleteTreeW(HKEY_CLASSES_ROOT, kTestProgId);
-        if (m_previous) {
-            WriteDefaultValue(m_strExtensionKey, *m_previous);
-        } else {
-            RegDeleteTreeW(HKEY_CLASSES_ROOT, m_strExtensionKey.c_str());
-        }
-    }
-    CPageOpenerRegistered(const CPageOpenerRegistered&) = delete;
-    CPageOpenerRegistered& operator=(const CPageOpenerRegistered&) = delete;
-
-    bool Registered() const { return m_bRegistered; }
-
-private:
-    std::wstring m_strExtensionKey;
-    std::optional<std::wstring> m_previous;
-    bool m_bRegistered = false;
-};
 
 // How the link shows in one colour: how many of its pixels have it, and the longest run of them
 // in one row (an underline spans the text's width).
@@ -165,7 +116,7 @@ protected:
 };
 
 TEST_F(AboutBox, FromTheTrayItsLinkHoversOpensTheHelpPageAndTurnsVisited) {
-    CPageOpenerRegistered opener(Record());
+    CPageOpenerRegistered opener(TestExeFolder(), Record());
     ASSERT_TRUE(opener.Registered());
     ASSERT_NO_FATAL_FAILURE(StartTarvik());
     ASSERT_NO_FATAL_FAILURE(OpenAboutFromTray());
@@ -201,7 +152,7 @@ TEST_F(AboutBox, FromTheTrayItsLinkHoversOpensTheHelpPageAndTurnsVisited) {
 }
 
 TEST_F(AboutBox, HelpOpensThePageAndTheLinkReportsAPageThatCannotBeWritten) {
-    CPageOpenerRegistered opener(Record());
+    CPageOpenerRegistered opener(TestExeFolder(), Record());
     ASSERT_TRUE(opener.Registered());
     ASSERT_NO_FATAL_FAILURE(StartTarvik());
     // An outdated page is replaced.

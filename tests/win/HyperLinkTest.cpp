@@ -1,5 +1,7 @@
 // CHyperLink in-process: taking over a static, fitting to its text, the underline modes, its
 // cursor and tooltip, and the box that names the reason of a failed open.
+#include "tests/e2e/PageOpenerRegistered.h"
+#include "tests/e2e/Waiting.h"
 #include "tests/win/FrameworkTestUtil.h"
 #include "ui/HyperLink.h"
 
@@ -7,6 +9,9 @@
 
 #include <commctrl.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <utility>
 
 namespace {
@@ -118,6 +123,36 @@ TEST(HyperLink, FitsItsTextUnderlinesByModeAndNamesTheReasonOfAFailedOpen) {
         }
     }
     DestroyWindow(hParent);
+}
+
+TEST(HyperLink, FallsBackToTheRegisteredCommandWithTheAddressInOnePiece) {
+    wchar_t szExe[MAX_PATH] = {};
+    ASSERT_NE(GetModuleFileNameW(nullptr, szExe, MAX_PATH), 0u);
+    const auto folder = std::filesystem::temp_directory_path() / L"tarvik link fallback";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    const auto record = folder / L"record.bin";
+    // The word after the page's argument makes the stand-in refuse a start by the shell itself,
+    // which keeps the whole command; the fallback cuts the command at the argument.
+    CPageOpenerRegistered opener(std::filesystem::path(szExe).parent_path().wstring(), record,
+                                 L" --from-the-shell");
+    ASSERT_TRUE(opener.Registered());
+
+    // A page that does not exist: the shell gives up, the registry's command is run.
+    const std::wstring strPage = (folder / L"no such page.htm").wstring();
+    EXPECT_GT(OpenLinkTarget(strPage), 32);
+    const std::size_t cbPage = strPage.size() * sizeof(wchar_t);
+    ASSERT_TRUE(WaitUntil([&] {
+        std::error_code error;
+        return std::filesystem::file_size(record, error) == cbPage;
+    })) << "the fallback command did not get the page's path";
+    std::ifstream in(record, std::ios::binary);
+    const std::string strBytes{std::istreambuf_iterator<char>(in),
+                               std::istreambuf_iterator<char>()};
+    in.close();
+    EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(strBytes.data()), strPage.size()),
+              strPage);
+    std::filesystem::remove_all(folder);
 }
 
 }  // namespace
