@@ -119,6 +119,8 @@ TEST_F(AboutBox, FromTheTrayItsLinkHoversOpensTheHelpPageAndTurnsVisited) {
     CPageOpenerRegistered opener(TestExeFolder(), Record());
     ASSERT_TRUE(opener.Registered());
     ASSERT_NO_FATAL_FAILURE(StartTarvik());
+    const std::optional<long> nHandlesBefore = LiveHandleCount(m_hMain);
+    ASSERT_TRUE(nHandlesBefore.has_value());
     ASSERT_NO_FATAL_FAILURE(OpenAboutFromTray());
     ASSERT_NO_FATAL_FAILURE(WaitForAbout());
     Scene("about");
@@ -148,6 +150,7 @@ TEST_F(AboutBox, FromTheTrayItsLinkHoversOpensTheHelpPageAndTurnsVisited) {
 
     ASSERT_NO_FATAL_FAILURE(ClickDialogButton(m_hAbout, IDOK));
     EXPECT_TRUE(IsWindowEnabled(m_hMain));
+    EXPECT_EQ(LiveHandleCount(m_hMain), nHandlesBefore) << "the About box left handles behind";
     ASSERT_NO_FATAL_FAILURE(CloseTarvik());
 }
 
