@@ -7,6 +7,7 @@
 #include "tests/e2e/ScreenShot.h"
 #include "tests/e2e/Waiting.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
@@ -124,7 +125,10 @@ TEST_F(AboutBox, FromTheTrayItsLinkHoversOpensTheHelpPageAndTurnsVisited) {
     ASSERT_NO_FATAL_FAILURE(OpenAboutFromTray());
     ASSERT_NO_FATAL_FAILURE(WaitForAbout());
     Scene("about");
-    EXPECT_EQ(TextOf(FindDescendant(m_hAbout, -1, L"Static")).empty(), false);
+    const std::vector<HWND> children = ChildrenOf(m_hAbout);
+    EXPECT_TRUE(std::any_of(children.begin(), children.end(), [](HWND hChild) {
+        return TextOf(hChild) == L"Tarvik, Version 1.2.7.0";
+    })) << "the About box does not name the version";
     EXPECT_TRUE(ShowsUnderlinedIn(m_hLink, kLinkColour)) << "the link is not underlined at first";
     EXPECT_FALSE(std::filesystem::exists(PagePath()))
         << "the page was written before it was asked for";
