@@ -39,6 +39,7 @@ set(TARVIK_CORE_SOURCES
     model/TargetObj.cpp
     model/TargetObjList.cpp
     model/TextConvert.cpp
+    ui/LinkOpenRules.cpp
     ui/PanelDragTracker.cpp
     ui/PanelGeometry.cpp
 )

@@ -41,3 +41,10 @@ add_executable(tarvik-play-demo ${PROJECT_SOURCE_DIR}/tools/playdemo/PlayDemoMai
 target_link_options(tarvik-play-demo PRIVATE -municode)
 target_link_libraries(tarvik-play-demo PRIVATE tarvik_e2e_support tarvik_options)
 add_dependencies(tarvik-play-demo Tarvik TargetBoard)
+
+# The stand-in browser that the About and Help scenes register for .htm pages.
+add_executable(tarvik-page-handler WIN32 ${PROJECT_SOURCE_DIR}/tests/e2e/pagehandler/PageHandlerMain.cpp)
+target_link_options(tarvik-page-handler PRIVATE -municode)
+target_link_libraries(tarvik-page-handler PRIVATE tarvik_options shell32)
+add_dependencies(tarvik_e2e_tests tarvik-page-handler)
+add_dependencies(tarvik_win_tests tarvik-page-handler)

@@ -5,14 +5,15 @@
 #include "engine/SightWnd.h"
 #include "framework/HandleCounts.h"
 #include "framework/MenuHandle.h"
+#include "ui/AboutDlg.h"
 #include "ui/FlyWnd.h"
+#include "ui/HelpPage.h"
 #include "ui/PanelGeometry.h"
 
 #include <shellapi.h>
 
 namespace {
 
-constexpr wchar_t kHelpPageUrl[] = L"https://tarvik.app/help";
 constexpr UINT kOpenPendingMs = 200;
 
 struct CButtonPlace {
@@ -267,9 +268,30 @@ void CSnipDlg::OnHelpButton() {
     const UINT uChosen = TrackButtonMenu(IDC_HELP_MENU, menu.Get());
     menu = CMenuHandle();
     if (uChosen == ID_HELP_HELP) {
-        ::ShellExecuteW(nullptr, L"open", kHelpPageUrl, nullptr, nullptr, SW_HIDE);
+        OpenHelpPage();
+    } else if (uChosen == ID_HELP_ABOUT) {
+        ShowAboutBox();
     }
-    // The About dialog arrives with its own window class.
+}
+
+std::optional<std::filesystem::path> CSnipDlg::HelpPageFolder() const {
+    const auto path = DefaultFilePath(true);
+    return path ? std::optional(path->parent_path()) : std::nullopt;
+}
+
+void CSnipDlg::OpenHelpPage() const {
+    const auto folder = HelpPageFolder();
+    const auto page = folder ? WriteHelpPage(*folder) : std::nullopt;
+    if (page) {
+        // SW_SHOW, not SW_HIDE: a browser that starts with the show command it is given would
+        // open the page in a hidden window.
+        ::ShellExecuteW(nullptr, L"open", page->c_str(), nullptr, nullptr, SW_SHOW);
+    }
+}
+
+void CSnipDlg::ShowAboutBox() {
+    CAboutDlg dlg(HelpPageFolder());
+    dlg.DoModal(m_hWnd);
 }
 
 void CSnipDlg::OnFlyWindowButton() {

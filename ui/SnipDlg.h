@@ -137,6 +137,10 @@ private:
     void ShowReadFailure();
     void OnFileButton();
     void OnHelpButton();
+    // The Help menu's page and the About box (tray menu and Help menu), modal over the panel.
+    std::optional<std::filesystem::path> HelpPageFolder() const;
+    void OpenHelpPage() const;
+    void ShowAboutBox();
     void OnFlyWindowButton();
     void OnHidePanel();
     void OnTrayShow();
@@ -234,5 +238,6 @@ public:
         {IDC_HIDE_PANEL, &CSnipDlg::OnHidePanel},
         {ID_TRAY_SHOW, &CSnipDlg::OnTrayShow},
         {ID_TRAY_EXIT, &CSnipDlg::OnTrayExit},
+        {ID_TRAY_ABOUT, &CSnipDlg::ShowAboutBox},
     };
 };

@@ -95,6 +95,14 @@ void ReleaseLeftButton() {
     SendAndWait(MouseInput(MOUSEEVENTF_LEFTUP), VK_LBUTTON, false);
 }
 
+void PressRightButton() {
+    SendAndWait(MouseInput(MOUSEEVENTF_RIGHTDOWN), VK_RBUTTON, true);
+}
+
+void ReleaseRightButton() {
+    SendAndWait(MouseInput(MOUSEEVENTF_RIGHTUP), VK_RBUTTON, false);
+}
+
 bool ClickAt(POINT pt) {
     if (!GlidePointer(pt)) {
         return false;

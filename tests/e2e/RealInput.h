@@ -21,6 +21,8 @@ bool GlidePointer(POINT pt, int nStepPx, TAfterStep&& afterStep);
 
 void PressLeftButton();
 void ReleaseLeftButton();
+void PressRightButton();
+void ReleaseRightButton();
 // Glides to `pt` and clicks the left button there.
 bool ClickAt(POINT pt);
 // One wheel movement of `nDelta` (120 is one notch forward, away from the user).
