@@ -290,8 +290,13 @@ void CSnipDlg::OpenHelpPage() const {
 }
 
 void CSnipDlg::ShowAboutBox() {
+    if (m_bAboutShown) {
+        return;
+    }
+    m_bAboutShown = true;
     CAboutDlg dlg(HelpPageFolder());
     dlg.DoModal(m_hWnd);
+    m_bAboutShown = false;
 }
 
 void CSnipDlg::OnFlyWindowButton() {

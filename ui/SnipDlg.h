@@ -140,6 +140,7 @@ private:
     // The Help menu's page and the About box (tray menu and Help menu), modal over the panel.
     std::optional<std::filesystem::path> HelpPageFolder() const;
     void OpenHelpPage() const;
+    // Runs the About box; does nothing while one is open (the tray menu still works then).
     void ShowAboutBox();
     void OnFlyWindowButton();
     void OnHidePanel();
@@ -209,6 +210,7 @@ private:
     // owned by the panel's window and goes with it.
     uint32_t m_nPlayHotkey = 0;
     HWND m_hPlayTooltip = nullptr;
+    bool m_bAboutShown = false;
 
     // The message tables come last: they name handlers declared above.
 public:
