@@ -104,12 +104,25 @@ bool SameFileName(const std::wstring& strA, const std::wstring& strB) {
                                   TRUE) == CSTR_EQUAL;
 }
 
+// The path in lines of `nWidth`: a message box does not break a path, and one line of 300
+// characters is wider than the screen.
+std::wstring BrokenIntoLines(const std::wstring& strText, size_t nWidth) {
+    std::wstring strLines;
+    for (size_t nStart = 0; nStart < strText.size(); nStart += nWidth) {
+        strLines += (nStart == 0 ? L"" : L"\n") + strText.substr(nStart, nWidth);
+    }
+    return strLines;
+}
+
 void ShowPathTooLong(const std::wstring& strPath) {
     const std::wstring strText =
         L"The file cannot be opened in the running Tarvik: its path is too long (" +
         std::to_wstring(strPath.size()) + L" characters, at most " +
-        std::to_wstring(kHandOffMaxPathUnits) + L" are possible).\n\n" + strPath;
-    Prompts().MessageBox(nullptr, strText, AppTitle(), MB_OK | MB_ICONEXCLAMATION);
+        std::to_wstring(kHandOffMaxPathUnits) + L" are possible).\n\n" +
+        BrokenIntoLines(strPath, 48);
+    // Topmost: the running panel, just raised, is topmost too and would hide the box.
+    Prompts().MessageBox(nullptr, strText, AppTitle(),
+                         MB_OK | MB_ICONEXCLAMATION | MB_TOPMOST | MB_SETFOREGROUND);
 }
 
 }  // namespace
@@ -223,6 +236,16 @@ void CInstanceGuard::HandOverToRunningInstance() {
     if (!view) {
         return;
     }
+    // The running instance has another current folder.
+    const std::optional<std::wstring> file = CommandLineFile();
+    const std::wstring strPath = file ? AbsolutePath(*file) : std::wstring();
+    const std::u16string strUnits = ToU16(strPath);
+    const HandOffPathCheck check = CheckHandOffPath(strUnits);
+    if (check == HandOffPathCheck::TooLong) {
+        // Refused before the running panel is raised: it would cover the message.
+        ShowPathTooLong(strPath);
+        return;
+    }
     uint32_t nHandle = 0;
     std::memcpy(&nHandle, view.Get(), sizeof(nHandle));
     // Window handles are 32-bit values, sign-extended on 64-bit Windows.
@@ -233,22 +256,8 @@ void CInstanceGuard::HandOverToRunningInstance() {
         ::ShowWindow(hRunning, SW_RESTORE);
         ::SetForegroundWindow(hRunning);
     }
-    const std::optional<std::wstring> file = CommandLineFile();
-    if (!file) {
-        return;
-    }
-    // The running instance has another current folder.
-    const std::wstring strPath = AbsolutePath(*file);
-    const std::u16string strUnits = ToU16(strPath);
-    switch (CheckHandOffPath(strUnits)) {
-        case HandOffPathCheck::Fits:
-            break;
-        case HandOffPathCheck::TooLong:
-            ShowPathTooLong(strPath);
-            return;
-        case HandOffPathCheck::Empty:
-        case HandOffPathCheck::HasNul:
-            return;
+    if (check != HandOffPathCheck::Fits) {
+        return;  // no file, or one that cannot be written whole
     }
     const ULONGLONG nDeadline = ::GetTickCount64() + kHandOffWaitForSlotMs;
     for (;;) {
