@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 class IInstanceGuard {
@@ -18,4 +19,7 @@ public:
     virtual std::wstring Register(HWND hMainWnd) = 0;
     // Ends the watching; called while the panel's window is being destroyed.
     virtual void Stop() = 0;
+    // The next file handed over since the panel was told with the hand-off message, in the
+    // order they came; nothing when none waits.
+    virtual std::optional<std::wstring> TakeHandedFile() { return std::nullopt; }
 };

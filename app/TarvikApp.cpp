@@ -40,6 +40,7 @@ bool CTarvikApp::InitInstance() {
     const CGdiplusSession gdiplus;
     {
         CSnipDlg mainDlg;
+        mainDlg.SetInstanceGuard(&m_instanceGuard);
         mainDlg.DoModal(nullptr);
     }
     return false;

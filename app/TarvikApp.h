@@ -1,9 +1,15 @@
 // CTarvikApp: the application object; runs the main panel for the life of the process.
 #pragma once
 
+#include "app/InstanceGuard.h"
+
 class CTarvikApp {
 public:
     // Registers the common controls, starts GDI+, runs the main panel modally, shuts GDI+ down.
     // Returns false: the process ends when the panel has ended.
     bool InitInstance();
+
+private:
+    // Lives as long as the application object, beyond the panel that borrows it.
+    CInstanceGuard m_instanceGuard;
 };

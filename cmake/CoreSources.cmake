@@ -1,6 +1,7 @@
 # Sources of the platform-free core library (paths relative to the repository root). The core
 # builds natively and with mingw-w64 and never includes <windows.h>.
 set(TARVIK_CORE_SOURCES
+    app/HandOffSlot.cpp
     app/PlayHotkey.cpp
     capture/DragRepaint.cpp
     capture/RecognizeStatus.cpp

@@ -1,6 +1,7 @@
 // The main panel: construction, set-up, controls, view modes, commands and the close sequence.
 #include "ui/SnipDlg.h"
 
+#include "app/InstanceGuard.h"
 #include "app/StartupSettings.h"
 #include "engine/SightWnd.h"
 #include "framework/HandleCounts.h"
@@ -14,7 +15,6 @@
 
 namespace {
 
-constexpr UINT kOpenPendingMs = 200;
 
 struct CButtonPlace {
     int nId;
@@ -52,7 +52,10 @@ BOOL CSnipDlg::OnInitDialog() {
     // The taskbar button's text; the panel draws no caption.
     SetWindowText(L"Tarvik");
 
-    StartInstanceGuard();
+    if (!StartInstanceGuard()) {
+        // A second start only hands over its file: no list, tray icon, settings or windows.
+        return TRUE;
+    }
 
     m_wndTargetList.SetHosts(*this, *this);
     m_wndTargetList.CreateListView(
@@ -77,23 +80,6 @@ BOOL CSnipDlg::OnInitDialog() {
     ApplyPlayHotkey();
     SetTimer(IDT_PLAY_TICK, kPlayTickMs);
     return TRUE;
-}
-
-void CSnipDlg::StartInstanceGuard() {
-    if (m_pInstanceGuard == nullptr) {
-        return;
-    }
-    if (!m_pInstanceGuard->Start(m_hWnd)) {
-        // Another instance runs and has our file: set-up goes on, and the close sequence ends
-        // this one as soon as the message loop runs.
-        PostMessage(WM_CLOSE);
-        return;
-    }
-    std::wstring strEarlyFile = m_pInstanceGuard->Register(m_hWnd);
-    if (!strEarlyFile.empty()) {
-        m_strPendingFile = std::move(strEarlyFile);
-        SetTimer(IDT_OPEN_PENDING, kOpenPendingMs);
-    }
 }
 
 void CSnipDlg::LoadButtonImages() {
@@ -189,6 +175,11 @@ bool CSnipDlg::OnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResu
         lResult = CHandleCounts::Total();
         return true;
     }
+    if (uMsg == HandOffMessage()) {
+        OnHandOff();
+        lResult = 0;
+        return true;
+    }
     return CDialogImpl<CSnipDlg>::OnMessage(uMsg, wParam, lParam, lResult);
 }
 
@@ -212,8 +203,8 @@ LRESULT CSnipDlg::OnGetMinMaxInfo(WPARAM, LPARAM lParam) {
 
 LRESULT CSnipDlg::OnWindowPosChanging(WPARAM, LPARAM lParam) {
     // Outside the Common view mode nothing may show the panel, not even the dialog manager
-    // after set-up.
-    if (m_nViewMode != kViewCommon) {
+    // after set-up; a second start never shows its panel at all.
+    if (m_nViewMode != kViewCommon || m_bSecondInstance) {
         reinterpret_cast<WINDOWPOS*>(lParam)->flags &= ~static_cast<UINT>(SWP_SHOWWINDOW);
     }
     return Default();
@@ -343,9 +334,13 @@ LRESULT CSnipDlg::OnTrayNotify(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CSnipDlg::OnClose(WPARAM, LPARAM) {
-    const RECT rc = GetWindowRect();
-    WritePanelPlace(m_settingsKey, rc.left, rc.top, rc.right, rc.bottom);
-    SaveDefaultFile();
+    // A second start has no list of its own: writing it would overwrite the running
+    // instance's default file (or race with its writing) with an empty one.
+    if (!m_bSecondInstance) {
+        const RECT rc = GetWindowRect();
+        WritePanelPlace(m_settingsKey, rc.left, rc.top, rc.right, rc.bottom);
+        SaveDefaultFile();
+    }
     if (m_pFlyWnd) {
         m_pFlyWnd->EndDialog(0);
         m_pFlyWnd.reset();

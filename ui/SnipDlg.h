@@ -20,6 +20,7 @@
 
 #include "resource.h"
 
+#include <deque>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -59,6 +60,10 @@ public:
     // The single-instance guard; without one every start counts as the first. Borrowed: it must
     // outlive the panel's window.
     void SetInstanceGuard(IInstanceGuard* pGuard) { m_pInstanceGuard = pGuard; }
+
+    // True in a start that found Tarvik running: it handed over its file and closes itself
+    // without touching the default file or the stored place.
+    bool IsSecondInstance() const { return m_bSecondInstance; }
 
     // Services other windows call.
     void SetViewMode(int nMode);
@@ -122,6 +127,8 @@ private:
     LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
     LRESULT OnClose(WPARAM wParam, LPARAM lParam);
     LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);
+    LRESULT OnQueryEndSession(WPARAM wParam, LPARAM lParam);
+    LRESULT OnEndSession(WPARAM wParam, LPARAM lParam);
 
     void OnSelectTarget();
     void OnPlay();
@@ -155,7 +162,12 @@ private:
     // Gives the hotkey back when the panel's window goes.
     void ReleasePlayHotkey();
 
-    void StartInstanceGuard();
+    // False in a second instance, whose set-up then stops.
+    bool StartInstanceGuard();
+    // Moves the files the guard has taken into the panel's queue (hand-off message).
+    void OnHandOff();
+    // Timer 9997: opens the next queued file with Load.
+    void OpenPendingFile();
     void LoadButtonImages();
     void LayoutControls();
     void ApplyStartupSettings();
@@ -175,6 +187,10 @@ private:
     int m_nScrollPos = 0;
     int m_nContentHeight = 0;
     std::wstring m_strPendingFile;
+    // Handed-over files not yet opened, in the order they came; one Load at a time.
+    std::deque<std::wstring> m_pendingFiles;
+    bool m_bOpeningPending = false;
+    bool m_bSecondInstance = false;
     // The default file was there at start-up but could not be read, nor copied aside yet.
     bool m_bDefaultFileUnread = false;
 
@@ -229,6 +245,8 @@ public:
         {WM_HOTKEY, &CSnipDlg::OnHotkey},
         {WM_CLOSE, &CSnipDlg::OnClose},
         {WM_DESTROY, &CSnipDlg::OnDestroy},
+        {WM_QUERYENDSESSION, &CSnipDlg::OnQueryEndSession},
+        {WM_ENDSESSION, &CSnipDlg::OnEndSession},
     };
     static constexpr CCommandEntry<CSnipDlg> s_commands[] = {
         {IDC_SELECT_TARGET, &CSnipDlg::OnSelectTarget},  // runs the capture (SnipDlgCapture.cpp)

@@ -65,8 +65,7 @@ private:
 LRESULT CSnipDlg::OnTimer(WPARAM wParam, LPARAM) {
     switch (wParam) {
         case IDT_OPEN_PENDING:
-            KillTimer(IDT_OPEN_PENDING);
-            LoadTargetList(std::wstring(m_strPendingFile));
+            OpenPendingFile();
             break;
         case IDT_HIDE_SIGHT:
             KillTimer(IDT_HIDE_SIGHT);

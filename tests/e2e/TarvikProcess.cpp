@@ -20,15 +20,20 @@ HWND FindMainWindow(DWORD nProcessId) {
     return nullptr;
 }
 
-CTarvikProcess::CTarvikProcess() {
+CTarvikProcess::CTarvikProcess(const std::wstring& strArguments,
+                               const std::wstring& strWorkingFolder) {
     const std::wstring strExe = TestExeFolder() + L"\\Tarvik.exe";
     std::wstring strCommandLine = L"\"" + strExe + L"\"";
+    if (!strArguments.empty()) {
+        strCommandLine += L" " + strArguments;
+    }
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
     QueryPerformanceCounter(&m_started);
     if (CreateProcessW(strExe.c_str(), strCommandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                       nullptr, &startup, &info)) {
+                       strWorkingFolder.empty() ? nullptr : strWorkingFolder.c_str(), &startup,
+                       &info)) {
         m_process.reset(info.hProcess);
         m_thread.reset(info.hThread);
         m_nId = info.dwProcessId;

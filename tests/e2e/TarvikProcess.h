@@ -17,8 +17,10 @@ HWND FindMainWindow(DWORD nProcessId);
 
 class CTarvikProcess {
 public:
-    // Starts Tarvik.exe from the test executable's folder.
-    CTarvikProcess();
+    // Starts Tarvik.exe from the test executable's folder, with `strArguments` after the program
+    // name on its command line, in `strWorkingFolder` (empty: the test's own current folder).
+    explicit CTarvikProcess(const std::wstring& strArguments = {},
+                            const std::wstring& strWorkingFolder = {});
     // Ends a Tarvik that still runs (with every dialog it has open) and waits until it is gone,
     // so that the next start is never handed over to a leftover instance.
     ~CTarvikProcess();

@@ -4,6 +4,9 @@
 
 #include "app/StartupSettings.h"
 
+#include <fstream>
+#include <iterator>
+
 namespace {
 
 class CFakeGuard : public IInstanceGuard {
@@ -35,7 +38,14 @@ bool PumpUntil(TDone done) {
 
 }  // namespace
 
-TEST_F(SnipDlgTest, SecondInstanceClosesThroughTheCloseSequence) {
+TEST_F(SnipDlgTest, SecondInstanceClosesWithoutTouchingTheDefaultFileOrThePlace) {
+    // The running instance's default file is unreadable to this build: a first start would
+    // report it and copy it aside; a second start must leave it exactly as it is.
+    const std::vector<char> junk(300, 'j');
+    {
+        std::ofstream out(DefaultFile(), std::ios::binary);
+        out.write(junk.data(), static_cast<std::streamsize>(junk.size()));
+    }
     CFakeGuard guard;
     guard.m_bFirstInstance = false;
     m_pPanel = std::make_unique<CSnipDlg>();
@@ -43,11 +53,19 @@ TEST_F(SnipDlgTest, SecondInstanceClosesThroughTheCloseSequence) {
     m_pPanel->SetSettingsKey(ScratchKey());
     m_pPanel->SetInstanceGuard(&guard);
     ASSERT_TRUE(m_pPanel->Create(nullptr));
+    EXPECT_TRUE(m_pPanel->IsSecondInstance());
+    EXPECT_FALSE(::IsWindowVisible(m_pPanel->GetSafeHwnd()));
     EXPECT_TRUE(PumpUntil([&] { return m_pPanel->GetSafeHwnd() == nullptr; }));
     EXPECT_EQ(guard.m_calls, (std::vector<std::string>{"start", "stop"}));
-    // The close sequence ran: the place and the default file were written.
-    EXPECT_EQ(ReadStartupSettings(ScratchKey()).nMainHeight, 500);
-    EXPECT_TRUE(std::filesystem::exists(DefaultFile()));
+    EXPECT_EQ(ReadStartupSettings(ScratchKey()).nMainHeight, kMissingWindowValue)
+        << "the place was written";
+    EXPECT_TRUE(m_prompts.m_calls.empty()) << "a second start reported something";
+    std::ifstream in(DefaultFile(), std::ios::binary);
+    EXPECT_EQ(std::vector<char>(std::istreambuf_iterator<char>(in), {}), junk);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(DefaultFile().parent_path()),
+                            std::filesystem::directory_iterator()),
+              1)
+        << "the default file was copied aside";
 }
 
 TEST_F(SnipDlgTest, FirstInstanceOpensItsCommandLineFileAfterSetUp) {
