@@ -166,6 +166,7 @@ private:
     bool StartInstanceGuard();
     // Moves the files the guard has taken into the panel's queue (hand-off message).
     void OnHandOff();
+    bool IsBusyWithUser() const;
     // Timer 9997: opens the next queued file with Load.
     void OpenPendingFile();
     void LoadButtonImages();

@@ -56,9 +56,29 @@ void CSnipDlg::OnHandOff() {
     }
 }
 
+// True while the user is in the middle of something a Load must not pull the list from under:
+// one of the panel's dialogs (the Target Editor, the capture overlay, a file dialog, a question),
+// a tile's menu, or a drag (a tile also holds the capture while merely hovered, which does not
+// count). Timers still run then, inside those loops.
+bool CSnipDlg::IsBusyWithUser() const {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    const bool bInMenu = ::GetGUIThreadInfo(::GetCurrentThreadId(), &info) &&
+                         (info.flags & (GUI_INMENUMODE | GUI_POPUPMENUMODE)) != 0;
+    const bool bDragging =
+        ::GetCapture() != nullptr && (::GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0;
+    return !::IsWindowEnabled(m_hWnd) || bInMenu || bDragging;
+}
+
 void CSnipDlg::OpenPendingFile() {
     KillTimer(IDT_OPEN_PENDING);
     if (m_bOpeningPending || m_pendingFiles.empty()) {
+        return;
+    }
+    if (IsBusyWithUser()) {
+        // The file opens once the user is done: replacing the list now would destroy the
+        // target a dialog or a tile's menu is working on.
+        SetTimer(IDT_OPEN_PENDING, kHandOffOpenMs);
         return;
     }
     m_strPendingFile = std::move(m_pendingFiles.front());

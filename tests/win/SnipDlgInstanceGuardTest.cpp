@@ -90,3 +90,27 @@ TEST_F(SnipDlgTest, FirstInstanceOpensItsCommandLineFileAfterSetUp) {
     ClosePanel();
     EXPECT_EQ(guard.m_calls, (std::vector<std::string>{"start", "register", "stop"}));
 }
+
+TEST_F(SnipDlgTest, HandedFileWaitsUntilNoDialogOfThePanelIsOpen) {
+    // A Load under an open Target Editor (or any dialog of the panel) would destroy the target
+    // the dialog works on; the file must wait, then open.
+    WriteList(2, DefaultFile());
+    const std::filesystem::path handed = Folder() / L"handed.trvk";
+    WriteList(5, handed, 40);
+    CFakeGuard guard;
+    guard.m_strEarlyFile = handed.wstring();
+    m_pPanel = std::make_unique<CSnipDlg>();
+    m_pPanel->SetDataFolder(Folder());
+    m_pPanel->SetSettingsKey(ScratchKey());
+    m_pPanel->SetInstanceGuard(&guard);
+    ASSERT_TRUE(m_pPanel->Create(nullptr));
+    // What a modal dialog does to its owner.
+    ::EnableWindow(m_pPanel->GetSafeHwnd(), FALSE);
+    m_prompts.m_messageAnswers = {IDNO};
+    EXPECT_FALSE(PumpUntil([&] { return !m_prompts.m_calls.empty(); }))
+        << "the handed file was opened under a dialog";
+    EXPECT_EQ(m_pPanel->TargetList().Count(), 2u);
+    ::EnableWindow(m_pPanel->GetSafeHwnd(), TRUE);
+    EXPECT_TRUE(PumpUntil([&] { return m_pPanel->TargetList().Count() == 5u; }));
+    ClosePanel();
+}
