@@ -4,6 +4,7 @@
 #include "tests/board/BoardProcess.h"
 #include "tests/e2e/TarvikWindows.h"
 
+#include <cstdio>
 #include <vector>
 
 std::wstring TestExeFolder() {
@@ -30,15 +31,24 @@ CTarvikProcess::CTarvikProcess(const std::wstring& strArguments,
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
-    QueryPerformanceCounter(&m_started);
-    if (CreateProcessW(strExe.c_str(), strCommandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                       strWorkingFolder.empty() ? nullptr : strWorkingFolder.c_str(), &startup,
-                       &info)) {
-        m_process.reset(info.hProcess);
-        m_thread.reset(info.hThread);
-        m_nId = info.dwProcessId;
-    } else {
+    // Wine now and then loses a new process while it is being mapped, before any of our code
+    // runs, and CreateProcessW reports ERROR_INTERNAL_ERROR; a second try starts it.
+    for (int nTry = 0; nTry < 3; ++nTry) {
+        QueryPerformanceCounter(&m_started);
+        if (CreateProcessW(strExe.c_str(), strCommandLine.data(), nullptr, nullptr, FALSE, 0,
+                           nullptr, strWorkingFolder.empty() ? nullptr : strWorkingFolder.c_str(),
+                           &startup, &info)) {
+            m_process.reset(info.hProcess);
+            m_thread.reset(info.hThread);
+            m_nId = info.dwProcessId;
+            m_nStartError = 0;
+            return;
+        }
         m_nStartError = GetLastError();
+        if (m_nStartError != ERROR_INTERNAL_ERROR) {
+            return;
+        }
+        std::fprintf(stderr, "Wine lost Tarvik.exe while starting it; trying again\n");
     }
 }
 
