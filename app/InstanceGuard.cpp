@@ -253,8 +253,15 @@ void CInstanceGuard::HandOverToRunningInstance() {
         reinterpret_cast<HWND>(static_cast<intptr_t>(static_cast<int32_t>(nHandle)));
     // Any program of the user can write the block: only a Tarvik panel is brought forward.
     if (IsTarvikPanel(hRunning)) {
-        ::ShowWindow(hRunning, SW_RESTORE);
-        ::SetForegroundWindow(hRunning);
+        const HWND hPopup = ::GetLastActivePopup(hRunning);
+        if (::IsWindowEnabled(hRunning) || hPopup == nullptr || hPopup == hRunning) {
+            ::ShowWindow(hRunning, SW_RESTORE);
+            ::SetForegroundWindow(hRunning);
+        } else {
+            // The panel waits for an answer in one of its dialogs: that dialog comes forward,
+            // and the always-on-top panel is not raised over it.
+            ::SetForegroundWindow(hPopup);
+        }
     }
     if (check != HandOffPathCheck::Fits) {
         return;  // no file, or one that cannot be written whole

@@ -104,6 +104,18 @@ TEST_F(HandOff, LaterStartsHandTheirFilesToTheRunningInstance) {
     // A relative path from another folder; the list is not empty, so the question comes first.
     {
         const CTarvikProcess later(L"sub\\relative.trvk", elsewhere.wstring());
+        // A later start while the question waits brings the question forward and does not
+        // raise the always-on-top panel over it.
+        const HWND hBox = WaitForDialog(L"Load Tarvik Target List");
+        ASSERT_NE(hBox, nullptr) << "no save question before the handed file was opened";
+        {
+            const CTarvikProcess plain(L"");
+            ASSERT_NO_FATAL_FAILURE(ExpectEndedWell(plain));
+        }
+        const HWND hNo = FindDescendant(hBox, IDNO, L"Button");
+        ASSERT_NE(hNo, nullptr);
+        EXPECT_EQ(WindowFromPoint(CentreOf(ScreenRectOf(hNo))), hNo)
+            << "the question is covered after a later start";
         ASSERT_NO_FATAL_FAILURE(AnswerSaveQuestionNo());
         ASSERT_TRUE(WaitForTileCount(4)) << "the relative path was not opened";
         ASSERT_NO_FATAL_FAILURE(ExpectEndedWell(later));
