@@ -36,6 +36,24 @@ bool PumpUntil(TDone done) {
     return done();
 }
 
+// A first start over a default list of two targets with a list of five on its command line.
+class SnipDlgEarlyFileTest : public SnipDlgTest {
+protected:
+    void CreatePanel() {
+        WriteList(2, DefaultFile());
+        const std::filesystem::path handed = Folder() / L"handed.trvk";
+        WriteList(5, handed, 40);
+        m_guard.m_strEarlyFile = handed.wstring();
+        m_pPanel = std::make_unique<CSnipDlg>();
+        m_pPanel->SetDataFolder(Folder());
+        m_pPanel->SetSettingsKey(ScratchKey());
+        m_pPanel->SetInstanceGuard(&m_guard);
+        ASSERT_TRUE(m_pPanel->Create(nullptr));
+    }
+
+    CFakeGuard m_guard;
+};
+
 }  // namespace
 
 TEST_F(SnipDlgTest, SecondInstanceClosesWithoutTouchingTheDefaultFileOrThePlace) {
@@ -68,17 +86,8 @@ TEST_F(SnipDlgTest, SecondInstanceClosesWithoutTouchingTheDefaultFileOrThePlace)
         << "the default file was copied aside";
 }
 
-TEST_F(SnipDlgTest, FirstInstanceOpensItsCommandLineFileAfterSetUp) {
-    WriteList(2, DefaultFile());
-    const std::filesystem::path handed = Folder() / L"handed.trvk";
-    WriteList(5, handed, 40);
-    CFakeGuard guard;
-    guard.m_strEarlyFile = handed.wstring();
-    m_pPanel = std::make_unique<CSnipDlg>();
-    m_pPanel->SetDataFolder(Folder());
-    m_pPanel->SetSettingsKey(ScratchKey());
-    m_pPanel->SetInstanceGuard(&guard);
-    ASSERT_TRUE(m_pPanel->Create(nullptr));
+TEST_F(SnipDlgEarlyFileTest, FirstInstanceOpensItsCommandLineFileAfterSetUp) {
+    ASSERT_NO_FATAL_FAILURE(CreatePanel());
     // Set-up loaded the default list; the handed file follows through Load, which first asks
     // whether to keep the current list.
     EXPECT_EQ(m_pPanel->TargetList().Count(), 2u);
@@ -88,22 +97,13 @@ TEST_F(SnipDlgTest, FirstInstanceOpensItsCommandLineFileAfterSetUp) {
     EXPECT_EQ(m_prompts.m_calls[0].strCaption, L"Load Tarvik Target List");
     EXPECT_EQ(TileRects().size(), 5u);
     ClosePanel();
-    EXPECT_EQ(guard.m_calls, (std::vector<std::string>{"start", "register", "stop"}));
+    EXPECT_EQ(m_guard.m_calls, (std::vector<std::string>{"start", "register", "stop"}));
 }
 
-TEST_F(SnipDlgTest, HandedFileWaitsUntilNoDialogOfThePanelIsOpen) {
+TEST_F(SnipDlgEarlyFileTest, HandedFileWaitsUntilNoDialogOfThePanelIsOpen) {
     // A Load under an open Target Editor (or any dialog of the panel) would destroy the target
     // the dialog works on; the file must wait, then open.
-    WriteList(2, DefaultFile());
-    const std::filesystem::path handed = Folder() / L"handed.trvk";
-    WriteList(5, handed, 40);
-    CFakeGuard guard;
-    guard.m_strEarlyFile = handed.wstring();
-    m_pPanel = std::make_unique<CSnipDlg>();
-    m_pPanel->SetDataFolder(Folder());
-    m_pPanel->SetSettingsKey(ScratchKey());
-    m_pPanel->SetInstanceGuard(&guard);
-    ASSERT_TRUE(m_pPanel->Create(nullptr));
+    ASSERT_NO_FATAL_FAILURE(CreatePanel());
     // What a modal dialog does to its owner.
     ::EnableWindow(m_pPanel->GetSafeHwnd(), FALSE);
     m_prompts.m_messageAnswers = {IDNO};
