@@ -15,7 +15,6 @@
 
 namespace {
 
-
 struct CButtonPlace {
     int nId;
     int x, y, cx, cy;
