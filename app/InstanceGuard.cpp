@@ -2,6 +2,7 @@
 #include "app/InstanceGuard.h"
 
 #include "app/HandOffSlot.h"
+#include "app/ModuleFileName.h"
 #include "framework/UserPrompts.h"
 
 #include <shellapi.h>
@@ -66,21 +67,6 @@ private:
     HANDLE m_hLock;
     bool m_bOwned = false;
 };
-
-std::wstring ModuleFileName() {
-    std::vector<wchar_t> buffer(MAX_PATH);
-    for (;;) {
-        const DWORD nLength =
-            ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (nLength == 0) {
-            return {};
-        }
-        if (nLength < buffer.size()) {
-            return std::wstring(buffer.data(), nLength);
-        }
-        buffer.resize(buffer.size() * 2);
-    }
-}
 
 std::wstring ProcessImageName(DWORD nProcessId) {
     const COwnedHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, nProcessId));

@@ -2,30 +2,20 @@
 #include "app/TarvikApp.h"
 
 #include "app/GdiplusSession.h"
+#include "app/ModuleFileName.h"
 #include "framework/UserPrompts.h"
 #include "ui/SnipDlg.h"
 
 #include <commctrl.h>
 
 #include <filesystem>
-#include <vector>
 
 namespace {
 
 // The executable's file name without its extension: the caption of the framework's messages.
 std::wstring ApplicationTitle() {
-    std::vector<wchar_t> buffer(MAX_PATH);
-    for (;;) {
-        const DWORD length =
-            ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (length == 0) {
-            return L"Tarvik";
-        }
-        if (length < buffer.size()) {
-            return std::filesystem::path(std::wstring(buffer.data(), length)).stem().wstring();
-        }
-        buffer.resize(buffer.size() * 2);
-    }
+    const std::wstring strPath = ModuleFileName();
+    return strPath.empty() ? L"Tarvik" : std::filesystem::path(strPath).stem().wstring();
 }
 
 }  // namespace
