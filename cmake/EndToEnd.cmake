@@ -26,7 +26,7 @@ add_executable(tarvik_e2e_tests ${TARVIK_E2E_TEST_SOURCES})
 target_link_libraries(tarvik_e2e_tests PRIVATE
     tarvik_e2e_support tarvik_options gmock gtest_main)
 add_dependencies(tarvik_e2e_tests Tarvik TargetBoard)
-# The ten-minute play session runs as a test of its own, so its time stays apart.
+# The long play session runs as a test of its own, so its time stays apart.
 add_test(NAME tarvik_e2e_tests COMMAND tarvik_e2e_tests --gtest_filter=-PlayLongSession*)
 add_test(NAME tarvik_play_long_session COMMAND tarvik_e2e_tests --gtest_filter=PlayLongSession*)
 # The tests own the screen, the pointer, the Wine prefix's registry and the default list while
