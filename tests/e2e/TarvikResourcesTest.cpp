@@ -2,6 +2,8 @@
 // and the cursor at the sizes the windows load them.
 #include "tests/e2e/TarvikProcess.h"
 
+#include "TarvikVersion.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -73,11 +75,14 @@ TEST(TarvikResources, VersionInfoNamesProductAndFileVersion) {
     ASSERT_GE(fixedLength, sizeof(VS_FIXEDFILEINFO));
     const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(fixedValue);
     EXPECT_EQ(fixed->dwSignature, 0xFEEF04BDu);
-    EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(9, 0));
-    EXPECT_EQ(fixed->dwFileVersionLS, MAKELONG(0, 20));
+    EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(TARVIK_VERSION_MINOR, TARVIK_VERSION_MAJOR));
+    EXPECT_EQ(fixed->dwFileVersionLS, MAKELONG(0, TARVIK_VERSION_PATCH));
+    EXPECT_EQ(fixed->dwProductVersionMS, fixed->dwFileVersionMS);
+    EXPECT_EQ(fixed->dwProductVersionLS, fixed->dwFileVersionLS);
 
     EXPECT_EQ(VersionString(versionInfo, L"ProductName"), L"Tarvik");
-    EXPECT_EQ(VersionString(versionInfo, L"FileVersion"), L"0.9.20.0");
+    EXPECT_EQ(VersionString(versionInfo, L"FileVersion"), L"" TARVIK_FILE_VERSION_TEXT);
+    EXPECT_EQ(VersionString(versionInfo, L"ProductVersion"), L"" TARVIK_FILE_VERSION_TEXT);
 }
 
 TEST(TarvikResources, IconsBitmapsAndCursorLoadAtTheirSizes) {
