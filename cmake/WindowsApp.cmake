@@ -66,6 +66,7 @@ set_tests_properties(wine_session_stop PROPERTIES FIXTURES_CLEANUP wine_session 
 include(${PROJECT_SOURCE_DIR}/cmake/EndToEnd.cmake)
 include(${PROJECT_SOURCE_DIR}/cmake/TargetBoard.cmake)
 include(${PROJECT_SOURCE_DIR}/cmake/PlayBench.cmake)
+include(${PROJECT_SOURCE_DIR}/cmake/Package.cmake)
 
 # Every shipped executable must run on a bare Windows: system DLLs only, no mingw runtime DLLs.
 find_program(TARVIK_OBJDUMP NAMES ${CMAKE_OBJDUMP} x86_64-w64-mingw32-objdump REQUIRED)
