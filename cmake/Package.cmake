@@ -23,7 +23,8 @@ set(TARVIK_OLDER_MSI ${TARVIK_PACKAGE_DIR}/older/Tarvik-${TARVIK_OLDER_VERSION}-
 set(TARVIK_PACKAGE_SOURCES
     ${PROJECT_SOURCE_DIR}/tools/make-package.sh
     ${PROJECT_SOURCE_DIR}/tools/package/Tarvik.wxs
-    ${PROJECT_SOURCE_DIR}/tools/package/ReadMe.txt)
+    ${PROJECT_SOURCE_DIR}/tools/package/ReadMe.txt
+    ${PROJECT_SOURCE_DIR}/res/icons/app.ico)
 
 add_custom_command(OUTPUT ${TARVIK_PACKAGE_MSI} ${TARVIK_PACKAGE_ZIP}
     COMMAND /bin/bash ${PROJECT_SOURCE_DIR}/tools/make-package.sh $<TARGET_FILE_DIR:Tarvik>

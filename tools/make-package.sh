@@ -36,6 +36,7 @@ done
 # The read-me is a Windows text file: CRLF line ends.
 sed -e "s/@VERSION@/$version/g" -e 's/$/\r/' "$package_src/ReadMe.txt" >"$stage/ReadMe.txt"
 cp "$package_src/Tarvik.wxs" "$stage/"
+cp "$package_src/../../res/icons/app.ico" "$stage/Tarvik.ico"
 
 rm -f "$msi" "$zip"
 # wixl warns about every attribute it does not know through GLib; only real errors matter.

@@ -105,7 +105,7 @@ grep -q $'^RemoveTarvikAutorun\tREMOVE="ALL" AND NOT UPGRADINGPRODUCTCODE AND TA
 # Product: name, version, publisher and the Installed-apps icon.
 properties=$(rows Property)
 for pair in "ProductName	Tarvik" "ProductVersion	$version" "Manufacturer	Tarvik" \
-    "ARPPRODUCTICON	TarvikIcon.exe" "UpgradeCode	{FDA44A78-D019-494F-A680-B8EFDE0BEEC6}"; do
+    "ARPPRODUCTICON	Tarvik.ico" "UpgradeCode	{FDA44A78-D019-494F-A680-B8EFDE0BEEC6}"; do
     grep -qxF "$pair" <<<"$properties" || fail "property ${pair%%	*} is not ${pair#*	}"
 done
 # Summary: a 64-bit package that needs no elevation (source word count 2 compressed + 8).
