@@ -48,3 +48,22 @@ add_test(NAME tarvik_package_contents
         ${TARVIK_DOCUMENT_ICON_ID})
 set_tests_properties(tarvik_package_contents PROPERTIES TIMEOUT 60)
 
+# The scene under Wine: install over an older version, open .trvk files through the shell,
+# repair, uninstall; and the zip's programs, unpacked first into package/unzipped.
+add_executable(tarvik_installer_tests
+    ${PROJECT_SOURCE_DIR}/tests/installer/InstallerSceneTest.cpp
+    ${PROJECT_SOURCE_DIR}/tests/e2e/EndToEndTest.cpp)
+target_compile_definitions(tarvik_installer_tests PRIVATE
+    TARVIK_OLDER_VERSION="${TARVIK_OLDER_VERSION}")
+target_link_libraries(tarvik_installer_tests PRIVATE
+    tarvik_e2e_support tarvik_options gmock gtest_main msi ole32 uuid)
+add_dependencies(tarvik_installer_tests tarvik_package)
+add_test(NAME tarvik_package_unzip
+    COMMAND /bin/bash -c "rm -rf \"$1\" && mkdir -p \"$1\" && unzip -q \"$2\" -d \"$1\""
+        unzip ${TARVIK_PACKAGE_DIR}/unzipped ${TARVIK_PACKAGE_ZIP})
+set_tests_properties(tarvik_package_unzip PROPERTIES FIXTURES_SETUP tarvik_unzipped TIMEOUT 60)
+add_test(NAME tarvik_installer_scene COMMAND tarvik_installer_tests)
+# The scene installs into the shared Wine prefix and owns the screen while it runs; it
+# uninstalls and puts the .trvk association and the autorun value back at its end.
+set_tests_properties(tarvik_installer_scene PROPERTIES
+    FIXTURES_REQUIRED "wine_session;tarvik_unzipped" RESOURCE_LOCK wine_desktop TIMEOUT 600)
