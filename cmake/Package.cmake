@@ -59,8 +59,8 @@ target_link_libraries(tarvik_installer_tests PRIVATE
     tarvik_e2e_support tarvik_options gmock gtest_main msi ole32 uuid)
 add_dependencies(tarvik_installer_tests tarvik_package)
 add_test(NAME tarvik_package_unzip
-    COMMAND /bin/bash -c "rm -rf \"$1\" && mkdir -p \"$1\" && unzip -q \"$2\" -d \"$1\""
-        unzip ${TARVIK_PACKAGE_DIR}/unzipped ${TARVIK_PACKAGE_ZIP})
+    COMMAND /bin/bash -c "rm -rf \"$1\" && mkdir -p \"$1\" && \"$2\" -q \"$3\" -d \"$1\""
+        unzip ${TARVIK_PACKAGE_DIR}/unzipped ${TARVIK_UNZIP} ${TARVIK_PACKAGE_ZIP})
 set_tests_properties(tarvik_package_unzip PROPERTIES FIXTURES_SETUP tarvik_unzipped TIMEOUT 60)
 add_test(NAME tarvik_installer_scene COMMAND tarvik_installer_tests)
 # The scene installs into the shared Wine prefix and owns the screen while it runs; it

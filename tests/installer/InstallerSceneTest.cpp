@@ -295,7 +295,8 @@ TEST_F(InstallerScene, InstallsUpgradesOpensTrvkFilesAndUninstallsCleanly) {
     const std::optional<RunResult> removed = RunCommand(L"msiexec.exe /x " + products[0] + L" /qn");
     ASSERT_TRUE(removed && removed->nExitCode == 0) << "msiexec /x failed";
     std::printf("installer: uninstalled in %.1f s, closing Tarvik included\n", removed->dSeconds);
-    ASSERT_EQ(WaitForSingleObject(m_tarvik.get(), 0), WAIT_OBJECT_0) << "Tarvik still runs";
+    ASSERT_EQ(WaitForSingleObject(m_tarvik.get(), kReactionTimeoutMs), WAIT_OBJECT_0)
+        << "Tarvik still runs";
     DWORD nExitCode = STILL_ACTIVE;
     GetExitCodeProcess(m_tarvik.get(), &nExitCode);
     EXPECT_EQ(nExitCode, 0u) << "Tarvik was killed, not closed";
