@@ -20,14 +20,14 @@ include(${PROJECT_SOURCE_DIR}/cmake/FrameworkSources.cmake)
 list(TRANSFORM TARVIK_FRAMEWORK_SOURCES PREPEND ${PROJECT_SOURCE_DIR}/)
 list(APPEND TARVIK_WIN_SOURCES ${TARVIK_FRAMEWORK_SOURCES})
 add_library(tarvik_win STATIC ${TARVIK_WIN_SOURCES})
-target_include_directories(tarvik_win PUBLIC ${PROJECT_SOURCE_DIR}/res)
+target_include_directories(tarvik_win PUBLIC ${PROJECT_SOURCE_DIR}/res ${TARVIK_GENERATED_DIR})
 target_link_libraries(tarvik_win
     PUBLIC tarvik_core ${TARVIK_WINDOWS_LIBS}
     PRIVATE tarvik_options)
 set(TARVIK_WIN_LIBRARY tarvik_win)
 
 add_executable(Tarvik WIN32 ${TARVIK_ENTRY_SOURCE} ${PROJECT_SOURCE_DIR}/res/Tarvik.rc)
-target_include_directories(Tarvik PRIVATE ${PROJECT_SOURCE_DIR}/res)
+target_include_directories(Tarvik PRIVATE ${PROJECT_SOURCE_DIR}/res ${TARVIK_GENERATED_DIR})
 # -municode selects wWinMain as the entry point.
 target_link_options(Tarvik PRIVATE -municode)
 target_link_libraries(Tarvik PRIVATE
@@ -35,6 +35,7 @@ target_link_libraries(Tarvik PRIVATE
 # windres does not report the files a script pulls in, so any change under res/ recompiles it.
 file(GLOB_RECURSE TARVIK_RESOURCE_FILES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/res/*)
 list(REMOVE_ITEM TARVIK_RESOURCE_FILES ${PROJECT_SOURCE_DIR}/res/Tarvik.rc)
+list(APPEND TARVIK_RESOURCE_FILES ${TARVIK_GENERATED_DIR}/TarvikVersion.h)
 set_source_files_properties(${PROJECT_SOURCE_DIR}/res/Tarvik.rc PROPERTIES
     OBJECT_DEPENDS "${TARVIK_RESOURCE_FILES}")
 
@@ -65,6 +66,7 @@ set_tests_properties(wine_session_stop PROPERTIES FIXTURES_CLEANUP wine_session 
 include(${PROJECT_SOURCE_DIR}/cmake/EndToEnd.cmake)
 include(${PROJECT_SOURCE_DIR}/cmake/TargetBoard.cmake)
 include(${PROJECT_SOURCE_DIR}/cmake/PlayBench.cmake)
+include(${PROJECT_SOURCE_DIR}/cmake/Package.cmake)
 
 # Every shipped executable must run on a bare Windows: system DLLs only, no mingw runtime DLLs.
 find_program(TARVIK_OBJDUMP NAMES ${CMAKE_OBJDUMP} x86_64-w64-mingw32-objdump REQUIRED)

@@ -17,6 +17,8 @@
 #define IDI_PLAY_DISABLED 165
 #define IDB_TITLE 169
 #define IDB_SIGHT 170
+// The .trvk document icon that the package's file association names by this id.
+#define IDI_TRVK_DOCUMENT 180
 
 // Dialog templates.
 #define IDD_TARVIK_DIALOG 102

@@ -16,6 +16,9 @@ packages=(
     libxcomposite1 libxfixes3
     # Headless display, window automation and screenshots
     xvfb xauth xdotool imagemagick procps
+    # The Windows Installer package (wixl; msiinfo, msibuild and msiextract from msitools) and
+    # the portable zip
+    wixl msitools zip unzip
 )
 
 missing=()

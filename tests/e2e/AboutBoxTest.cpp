@@ -7,6 +7,8 @@
 #include "tests/e2e/ScreenShot.h"
 #include "tests/e2e/Waiting.h"
 
+#include "TarvikVersion.h"
+
 #include <algorithm>
 #include <fstream>
 #include <iterator>
@@ -136,7 +138,7 @@ TEST_F(AboutBox, FromTheTrayItsLinkHoversOpensTheHelpPageAndTurnsVisited) {
     Scene("about");
     const std::vector<HWND> children = ChildrenOf(m_hAbout);
     EXPECT_TRUE(std::any_of(children.begin(), children.end(), [](HWND hChild) {
-        return TextOf(hChild) == L"Tarvik, Version 1.2.7.0";
+        return TextOf(hChild) == L"" TARVIK_ABOUT_VERSION_TEXT;
     })) << "the About box does not name the version";
     EXPECT_TRUE(ShowsUnderlinedIn(m_hLink, kLinkColour)) << "the link is not underlined at first";
     EXPECT_FALSE(std::filesystem::exists(PagePath()))

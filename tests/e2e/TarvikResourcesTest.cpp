@@ -2,6 +2,8 @@
 // and the cursor at the sizes the windows load them.
 #include "tests/e2e/TarvikProcess.h"
 
+#include "TarvikVersion.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -73,11 +75,14 @@ TEST(TarvikResources, VersionInfoNamesProductAndFileVersion) {
     ASSERT_GE(fixedLength, sizeof(VS_FIXEDFILEINFO));
     const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(fixedValue);
     EXPECT_EQ(fixed->dwSignature, 0xFEEF04BDu);
-    EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(9, 0));
-    EXPECT_EQ(fixed->dwFileVersionLS, MAKELONG(0, 20));
+    EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(TARVIK_VERSION_MINOR, TARVIK_VERSION_MAJOR));
+    EXPECT_EQ(fixed->dwFileVersionLS, MAKELONG(0, TARVIK_VERSION_PATCH));
+    EXPECT_EQ(fixed->dwProductVersionMS, fixed->dwFileVersionMS);
+    EXPECT_EQ(fixed->dwProductVersionLS, fixed->dwFileVersionLS);
 
     EXPECT_EQ(VersionString(versionInfo, L"ProductName"), L"Tarvik");
-    EXPECT_EQ(VersionString(versionInfo, L"FileVersion"), L"0.9.20.0");
+    EXPECT_EQ(VersionString(versionInfo, L"FileVersion"), L"" TARVIK_FILE_VERSION_TEXT);
+    EXPECT_EQ(VersionString(versionInfo, L"ProductVersion"), L"" TARVIK_FILE_VERSION_TEXT);
 }
 
 TEST(TarvikResources, IconsBitmapsAndCursorLoadAtTheirSizes) {
@@ -91,13 +96,15 @@ TEST(TarvikResources, IconsBitmapsAndCursorLoadAtTheirSizes) {
         int size;  // requested edge for icons; expected width for bitmaps and cursors
         int height;
     };
-    // The panel shows 12-pixel "X" and "^", the 24-pixel Play states and small icons elsewhere.
+    // The panel shows 12-pixel "X" and "^", the 24-pixel Play states and small icons elsewhere;
+    // Explorer shows the .trvk document icon (180) at 16, 32 and 48 pixels.
     const Picture pictures[] = {
         {128, IMAGE_ICON, 16, 16},   {128, IMAGE_ICON, 32, 32},   {129, IMAGE_ICON, 16, 16},
         {149, IMAGE_ICON, 12, 12},   {150, IMAGE_ICON, 12, 12},   {153, IMAGE_ICON, 16, 16},
         {154, IMAGE_ICON, 16, 16},   {156, IMAGE_ICON, 24, 24},   {157, IMAGE_ICON, 24, 24},
         {158, IMAGE_ICON, 16, 16},   {165, IMAGE_ICON, 24, 24},   {139, IMAGE_BITMAP, 16, 16},
         {169, IMAGE_BITMAP, 78, 18}, {170, IMAGE_BITMAP, 64, 64}, {138, IMAGE_CURSOR, 32, 32},
+        {180, IMAGE_ICON, 16, 16},   {180, IMAGE_ICON, 32, 32},   {180, IMAGE_ICON, 48, 48},
     };
     for (const Picture& picture : pictures) {
         const int requested = picture.type == IMAGE_BITMAP ? 0 : picture.size;

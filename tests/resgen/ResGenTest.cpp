@@ -32,6 +32,7 @@ const std::map<std::string, std::vector<int>> kIconSizes = {
     {"icons/file.ico", {16, 20, 24, 32, 48}},     {"icons/help.ico", {16, 20, 24, 32, 48}},
     {"icons/play.ico", {16, 20, 24, 32, 48}},     {"icons/playing.ico", {16, 20, 24, 32, 48}},
     {"icons/settings.ico", {16, 20, 24, 32, 48}}, {"icons/play-disabled.ico", {16, 20, 24, 32, 48}},
+    {"icons/document.ico", {16, 20, 24, 32, 48}},
 };
 const std::vector<std::string> kOtherFiles = {"bitmaps/tile-menu.bmp", "bitmaps/title.bmp",
                                               "bitmaps/sight.bmp", "cursors/crosshair.cur"};

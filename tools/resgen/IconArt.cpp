@@ -213,6 +213,40 @@ void DrawSettings(Canvas& canvas, const Grid& g) {
     canvas.Fill(Difference(Union({Disc(c, g(5.4)), teeth}), Disc(c, g(2.3))), kInk);
 }
 
+// A target list as Explorer shows the file: the page of the File icon, wider, with the
+// application's reticle on it in place of the text lines.
+void DrawDocument(Canvas& canvas, const Grid& g) {
+    const int n = g.Size();
+    const int w = g.Line();
+    const double h = w / 2.0;
+    const double x0 = g.Pixels(2.0);
+    const double x1 = n - g.Pixels(2.0);
+    const double y0 = 0;
+    const double y1 = n;
+    const double fold = g.Pixels(4.0);
+    const std::vector<Point> outline{{x0 + h, y0 + h}, {x1 - fold, y0 + h}, {x1 - h, y0 + fold},
+                                     {x1 - h, y1 - h}, {x0 + h, y1 - h},    {x0 + h, y0 + h}};
+    canvas.Fill(Polygon(outline), kWhite);
+    canvas.Fill(Stroke(outline, w), kInk);
+    canvas.Fill(Stroke({{x1 - fold, y0 + h}, {x1 - fold, y0 + fold}, {x1 - h, y0 + fold}}, w),
+                kInk);
+    // The reticle sits in the page below the fold, its ticks ending inside the page's margin.
+    const double c = (x0 + x1) / 2.0;
+    const double cy = (y0 + fold + y1) / 2.0;
+    const double outer = std::min(c - x0 - w - g(0.5), (y1 - y0 - fold) / 2.0 - w - g(0.5));
+    const double ring = std::max(1.25, g(1.25));
+    const int tick = n < 24 ? 1 : 2;
+    const double t0 = std::round(c - tick / 2.0);
+    const double ty = std::round(cy - tick / 2.0);
+    const double reach = outer * 0.45;
+    canvas.Fill(Union({Ring({c, cy}, outer, outer - ring),
+                       Rect(t0, cy - outer - g(0.5), t0 + tick, cy - reach),
+                       Rect(t0, cy + reach, t0 + tick, cy + outer + g(0.5)),
+                       Rect(c - outer - g(0.5), ty, c - reach, ty + tick),
+                       Rect(c + reach, ty, c + outer + g(0.5), ty + tick)}),
+                kAccent);
+}
+
 }  // namespace
 
 Canvas DrawIcon(IconPicture picture, int size) {
@@ -248,6 +282,9 @@ Canvas DrawIcon(IconPicture picture, int size) {
             break;
         case IconPicture::PlayDisabled:
             DrawTriangle(canvas, g, kDisabled);
+            break;
+        case IconPicture::Document:
+            DrawDocument(canvas, g);
             break;
     }
     return canvas;

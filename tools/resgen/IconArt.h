@@ -16,6 +16,7 @@ enum class IconPicture {
     Playing,       // red stop square
     Settings,      // gear
     PlayDisabled,  // grey triangle
+    Document,      // .trvk file: page with a folded corner and the reticle on it
 };
 
 // The icon at size x size pixels (12 to 255), transparent around the drawing.

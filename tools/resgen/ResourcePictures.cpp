@@ -40,6 +40,7 @@ std::vector<PictureFile> MakeResourcePictures() {
         {"icons/playing.ico", IconFile(IconPicture::Playing, false)},             // 157
         {"icons/settings.ico", IconFile(IconPicture::Settings, false)},           // 158
         {"icons/play-disabled.ico", IconFile(IconPicture::PlayDisabled, false)},  // 165
+        {"icons/document.ico", IconFile(IconPicture::Document, false)},           // 180
         {"bitmaps/tile-menu.bmp", EncodeBmp24File(DrawTileMenuBadge())},          // 139
         {"bitmaps/title.bmp", EncodeBmp24File(DrawTitle())},                      // 169
         {"bitmaps/sight.bmp", EncodeBmp24File(DrawSight())},                      // 170
