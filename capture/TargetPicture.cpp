@@ -2,6 +2,7 @@
 #include "capture/TargetPicture.h"
 
 #include "capture/TileGeometry.h"
+#include "model/TargetObj.h"
 
 #include <algorithm>
 
@@ -90,4 +91,21 @@ PixelBuffer ComposeTargetPicture(int nWidth, int nHeight, const TargetPicturePar
              kTileBadgeRect.bottom - kTileBadgeRect.top);
     }
     return picture;
+}
+
+PixelBuffer ComposePictureOfTarget(int nWidth, int nHeight, const CTargetObj& target,
+                                   const TargetThumbnails& thumbnails, const PixelBuffer* pBadge) {
+    TargetPictureParts parts;
+    parts.nTargetWidth = target.m_rcTarget.right - target.m_rcTarget.left;
+    parts.nTargetHeight = target.m_rcTarget.bottom - target.m_rcTarget.top;
+    parts.pTarget = target.m_bmpTarget.Pixels();
+    parts.pPlain = &thumbnails.plain;
+    parts.pHighlighted = &thumbnails.highlighted;
+    parts.pBadge = pBadge;
+    return ComposeTargetPicture(nWidth, nHeight, parts);
+}
+
+TargetThumbnails MakeThumbnailsOf(const CTargetObj& target) {
+    const PixelBuffer* pArea = target.m_bmpArea.Pixels();
+    return pArea != nullptr ? MakeTargetThumbnails(*pArea) : TargetThumbnails{};
 }

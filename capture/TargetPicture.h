@@ -3,9 +3,12 @@
 // Platform-free.
 #pragma once
 
+#include "engine/BitmapEx.h"
 #include "engine/PixelBuffer.h"
 
 #include <cstdint>
+
+class CTargetObj;
 
 inline constexpr int kTargetPictureWidth = 102;
 inline constexpr int kTargetPictureHeight = 64;
@@ -38,3 +41,12 @@ struct TargetPictureParts {
 // a large target never covers it); the badge. Every copy is clipped to its source and to the
 // picture: what lies outside either is left as it was.
 PixelBuffer ComposeTargetPicture(int nWidth, int nHeight, const TargetPictureParts& parts);
+
+// The picture of `target` as its tile (with `pBadge`) or the Target Editor shows it: its capture
+// rectangle's size, its picture and the thumbnails of its area picture.
+PixelBuffer ComposePictureOfTarget(int nWidth, int nHeight, const CTargetObj& target,
+                                   const TargetThumbnails& thumbnails,
+                                   const PixelBuffer* pBadge = nullptr);
+
+// The thumbnails of `target`'s area picture; both empty when it has none that can be read.
+TargetThumbnails MakeThumbnailsOf(const CTargetObj& target);
