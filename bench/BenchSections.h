@@ -16,6 +16,8 @@ void RunSearchBench(const BenchOptions& options, std::ostream& out);
 void RunNearestBench(const BenchOptions& options, std::ostream& out);
 // The capture overlay's frame per pointer move of a drag: whole frame against changed parts.
 void RunDragBench(const BenchOptions& options, std::ostream& out);
+// One tile picture for stored rectangles up to the int32 limits.
+void RunTileBench(const BenchOptions& options, std::ostream& out);
 
 struct BenchSection {
     const char* name;  // as given on the command line
@@ -29,4 +31,5 @@ inline constexpr BenchSection kBenchSections[] = {
     {"search", "picture and target-list search against the plain scan", &RunSearchBench},
     {"nearest", "the nearest place of a picture that is not found", &RunNearestBench},
     {"drag", "the capture overlay's frame per pointer move of a drag", &RunDragBench},
+    {"tile", "one tile picture for stored rectangles up to the int32 limits", &RunTileBench},
 };

@@ -37,8 +37,8 @@ struct DragRepaint {
 // screen. The copies touch only pixels of the two selections.
 DragRepaint PlanDragRepaint(const Rect& rcOld, const Rect& rcNew, int32_t width, int32_t height);
 
-// Copies the pixels of `from` inside `rc` to the same place in `to`; both the same size, rc
-// clipped to them.
+// Copies the pixels of `from` inside `rc` to the same place in `to`; rc is clipped to both, so
+// buffers of different sizes share only the pixels both hold.
 void CopyBlock(PixelBuffer& to, const PixelBuffer& from, const Rect& rc);
 // Carries out `plan` on `frame`: the same steps the overlay takes with its bitmaps.
 void ApplyDragRepaint(PixelBuffer& frame, const PixelBuffer& dimmed, const PixelBuffer& bright,

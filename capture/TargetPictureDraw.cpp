@@ -3,23 +3,16 @@
 
 #include "capture/TargetPicture.h"
 #include "engine/ScreenGrab.h"
-#include "model/TargetObj.h"
 
 void DrawTargetPicture(HDC hDC, POINT ptDest, int nWidth, int nHeight, const CTargetObj* pTarget,
                        const TargetThumbnails& thumbnails, const PixelBuffer* pBadge) {
     if (pTarget == nullptr) {
         return;
     }
-    TargetPictureParts parts;
-    parts.nTargetWidth = pTarget->m_rcTarget.right - pTarget->m_rcTarget.left;
-    parts.nTargetHeight = pTarget->m_rcTarget.bottom - pTarget->m_rcTarget.top;
-    parts.pTarget = pTarget->m_bmpTarget.Pixels();
-    parts.pPlain = &thumbnails.plain;
-    parts.pHighlighted = &thumbnails.highlighted;
-    parts.pBadge = pBadge;
     // The whole picture is made in memory, so the screen sees one copy and never a half-drawn
     // tile.
-    const PixelBuffer picture = ComposeTargetPicture(nWidth, nHeight, parts);
+    const PixelBuffer picture =
+        ComposePictureOfTarget(nWidth, nHeight, *pTarget, thumbnails, pBadge);
     if (picture.IsEmpty()) {
         return;
     }
@@ -27,9 +20,4 @@ void DrawTargetPicture(HDC hDC, POINT ptDest, int nWidth, int nHeight, const CTa
     ::SetDIBitsToDevice(hDC, ptDest.x, ptDest.y, static_cast<DWORD>(picture.Width()),
                         static_cast<DWORD>(picture.Height()), 0, 0, 0,
                         static_cast<UINT>(picture.Height()), picture.Data(), &info, DIB_RGB_COLORS);
-}
-
-TargetThumbnails MakeThumbnailsOf(const CTargetObj& target) {
-    const PixelBuffer* pArea = target.m_bmpArea.Pixels();
-    return pArea != nullptr ? MakeTargetThumbnails(*pArea) : TargetThumbnails{};
 }

@@ -12,6 +12,3 @@ class CTargetObj;
 // drawn without a target.
 void DrawTargetPicture(HDC hDC, POINT ptDest, int nWidth, int nHeight, const CTargetObj* pTarget,
                        const TargetThumbnails& thumbnails, const PixelBuffer* pBadge = nullptr);
-
-// The thumbnails of `target`'s area picture; both empty when it has none that can be read.
-TargetThumbnails MakeThumbnailsOf(const CTargetObj& target);

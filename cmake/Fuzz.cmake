@@ -4,6 +4,9 @@ if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
 endif()
 
 set(TARVIK_FUZZ_SECONDS 60 CACHE STRING "How long the fuzz test runs, in seconds")
+# Loading, composing the tiles and clicking take milliseconds per input even with the
+# sanitizers: an input that takes seconds is a hang a damaged file could cause.
+set(TARVIK_FUZZ_INPUT_SECONDS 2 CACHE STRING "Longest time one fuzz input may take, in seconds")
 
 # Coverage instrumentation for the code under test; libFuzzer's main is linked only into fuzzers.
 add_library(tarvik_fuzz_instrumentation INTERFACE)
@@ -25,5 +28,5 @@ target_link_libraries(tarvik-fuzz-seeds PRIVATE tarvik_core tarvik_options)
 add_test(NAME fuzz_read_target_list
     COMMAND /bin/bash ${PROJECT_SOURCE_DIR}/tools/fuzz-run.sh
         $<TARGET_FILE:tarvik-fuzz-read> $<TARGET_FILE:tarvik-fuzz-seeds>
-        ${CMAKE_BINARY_DIR} ${TARVIK_FUZZ_SECONDS})
+        ${CMAKE_BINARY_DIR} ${TARVIK_FUZZ_SECONDS} ${TARVIK_FUZZ_INPUT_SECONDS})
 set_tests_properties(fuzz_read_target_list PROPERTIES TIMEOUT 600)

@@ -75,5 +75,6 @@ std::optional<Point> FindPicture(const PixelBuffer& screen, const PixelBuffer& p
 }
 
 Point PictureCentre(Point topLeft, int32_t width, int32_t height) {
-    return {topLeft.x + width / 2, topLeft.y + height - height / 2};
+    return {ClampToInt32(int64_t{topLeft.x} + width / 2),
+            ClampToInt32(int64_t{topLeft.y} + height - height / 2)};
 }

@@ -43,5 +43,5 @@ std::optional<Point> FindPicture(const PixelBuffer& screen, const PixelBuffer& p
 
 // The point a found picture is clicked at (before any click shift): (left + w / 2,
 // top + h - h / 2), so the middle column or the one right of the middle line, and the row just
-// below the middle line (for h = 5: top + 3; for h = 4: top + 2).
+// below the middle line (for h = 5: top + 3; for h = 4: top + 2), held within int32.
 Point PictureCentre(Point topLeft, int32_t width, int32_t height);

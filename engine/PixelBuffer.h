@@ -1,8 +1,10 @@
 // A picture as 32-bit pixels (blue, green, red, 0) with rows stored back to back.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 struct Point {
@@ -18,6 +20,14 @@ struct Rect {
     int32_t bottom = 0;
     friend bool operator==(const Rect&, const Rect&) = default;
 };
+
+// `value` held within int32. Points computed in 64 bits from values a file supplies (a click
+// shift, a rectangle) keep their nearest int32 limit when they lie beyond, far off any screen,
+// instead of wrapping round to the other side.
+constexpr int32_t ClampToInt32(int64_t value) {
+    return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max()));
+}
 
 // Width x height pixels of 4 bytes each in memory order blue, green, red, 0; stride is
 // width * 4 bytes with no padding. The row order (top-down or bottom-up) is stated by each

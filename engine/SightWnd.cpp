@@ -2,11 +2,14 @@
 #include "engine/SightWnd.h"
 
 #include "engine/BitmapHandle.h"
+#include "engine/PixelBuffer.h"
 #include "framework/MemDC.h"
 #include "framework/PaintDC.h"
 #include "framework/SelectObject.h"
 
 #include "resource.h"
+
+#include <cstdint>
 
 namespace {
 
@@ -32,8 +35,9 @@ BOOL CSightWnd::OnInitDialog() {
 }
 
 int CSightWnd::PlaceAndShow(int x, int y) {
-    SetWindowPos(HWND_TOPMOST, x - kSightCentre, y - kSightCentre, 0, 0,
-                 SWP_NOSIZE | SWP_NOACTIVATE);
+    // A click point from a stored click shift may lie at the int32 limits.
+    SetWindowPos(HWND_TOPMOST, ClampToInt32(int64_t{x} - kSightCentre),
+                 ClampToInt32(int64_t{y} - kSightCentre), 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
     ShowWindow(SW_SHOW);
     InvalidateRect(RECT{0, 0, kSightSize, kSightSize}, true);
     return 1;

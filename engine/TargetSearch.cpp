@@ -51,7 +51,9 @@ TargetHit MakeTargetHit(const CTargetObj& target, Point topLeft) {
     const PixelBuffer* pixels = target.m_bmpTarget.Pixels();
     hit.centre = PictureCentre(topLeft, pixels != nullptr ? pixels->Width() : 0,
                                pixels != nullptr ? pixels->Height() : 0);
-    hit.click = {hit.centre.x + target.m_ptClickShift.x, hit.centre.y + target.m_ptClickShift.y};
+    // The shift is read from the file unchecked: the sum may lie beyond int32.
+    hit.click = {ClampToInt32(int64_t{hit.centre.x} + target.m_ptClickShift.x),
+                 ClampToInt32(int64_t{hit.centre.y} + target.m_ptClickShift.y)};
     return hit;
 }
 

@@ -17,7 +17,8 @@ struct TargetHit {
     const CTargetObj* target = nullptr;
     Point topLeft;  // where the target's picture was found, screen pixels
     Point centre;   // PictureCentre of the found picture
-    Point click;    // centre + the target's m_ptClickShift; may lie off the screen
+    Point click;    // centre + the target's m_ptClickShift, held within int32; may lie off the
+                    // screen
     friend bool operator==(const TargetHit&, const TargetHit&) = default;
 };
 

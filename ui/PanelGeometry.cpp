@@ -2,6 +2,7 @@
 #include "ui/PanelGeometry.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace {
 
@@ -46,7 +47,8 @@ int TileContentHeight(std::size_t nTargets) {
 }
 
 int TileTop(int nSlot, int nScrollPos) {
-    return nSlot * kTileSlotHeight + nScrollPos + kTileMargin;
+    // The slot is a target's stored order number, any int32 a file holds.
+    return ClampToInt32(int64_t{nSlot} * kTileSlotHeight + nScrollPos + kTileMargin);
 }
 
 int ClampScrollPos(int nScrollPos, int nContentHeight, int nVisibleHeight) {

@@ -48,7 +48,8 @@ int StartupViewMode(int nStored);
 
 // Height of the tile column of `nTargets` tiles: n x 70 + 6.
 int TileContentHeight(std::size_t nTargets);
-// Top of the tile in slot `nSlot` in list-view coordinates: slot x 70 + scroll + 6.
+// Top of the tile in slot `nSlot` in list-view coordinates: slot x 70 + scroll + 6, held within
+// int32 (far off the view) for a slot beyond any list.
 int TileTop(int nSlot, int nScrollPos);
 // The scroll offset after a layout: never below (visible - content) and never above 0, so a
 // column shorter than the visible height always starts at the top.

@@ -44,6 +44,15 @@ TEST(DefaultFile, AnUnreadableFileIsCopiedAsideReplacingAnOlderCopy) {
     EXPECT_TRUE(KeepUnreadableDefaultFile(path));
     EXPECT_EQ(ReadAll(UnreadableCopyPath(path)), ReadAll(path));
     EXPECT_EQ(ReadAll(path).size(), 22u) << "the original must stay as it was";
-    EXPECT_FALSE(std::filesystem::exists(UnreadableCopyPath(path).concat(u".tmp")));
+    const std::filesystem::path temporary = UnreadableCopyPath(path).concat(u".tmp");
+    EXPECT_FALSE(std::filesystem::exists(temporary));
+
+    // A crash between the copy and the rename leaves the temporary copy behind: it is removed,
+    // or no later default file could be kept aside.
+    WriteAll(temporary, "half a copy from a crash");
+    WriteAll(path, "another unreadable file");
+    EXPECT_TRUE(KeepUnreadableDefaultFile(path));
+    EXPECT_EQ(ReadAll(UnreadableCopyPath(path)), "another unreadable file");
+    EXPECT_FALSE(std::filesystem::exists(temporary));
     std::filesystem::remove_all(folder);
 }

@@ -100,6 +100,40 @@ TEST(DragRepaint, IncrementalFramesEqualTheWholeScreenComposition) {
     }
 }
 
+// CopyBlock between buffers of different sizes copies only the pixels of the rectangle that
+// both hold; every other pixel of the destination keeps its value.
+TEST(DragRepaint, CopyBlockClipsToBothBuffers) {
+    struct Case {
+        int32_t toWidth, toHeight, fromWidth, fromHeight;
+        Rect rc;
+    };
+    const Case cases[] = {
+        {8, 6, 8, 6, {-2, -2, 20, 20}},  // the same size
+        {8, 6, 8, 3, {0, 0, 8, 6}},      // the source shorter
+        {8, 3, 8, 6, {0, 0, 8, 6}},      // the destination shorter
+        {8, 6, 5, 6, {0, 0, 8, 6}},      // the source narrower
+        {5, 6, 8, 6, {0, 0, 8, 6}},      // the destination narrower
+        {8, 3, 5, 6, {1, 1, 9, 9}},      // narrower source, shorter destination
+        {5, 6, 8, 3, {-1, 2, 7, 7}},     // shorter source, narrower destination
+        {8, 6, 8, 3, {2, 4, 6, 6}},      // wholly below the source's rows
+    };
+    std::mt19937 random(17);
+    for (const Case& c : cases) {
+        const PixelBuffer before = NoisePicture(c.toWidth, c.toHeight, random);
+        const PixelBuffer from = NoisePicture(c.fromWidth, c.fromHeight, random);
+        PixelBuffer to = before;
+        CopyBlock(to, from, c.rc);
+        for (int32_t y = 0; y < c.toHeight; ++y) {
+            for (int32_t x = 0; x < c.toWidth; ++x) {
+                const bool bCopied = Contains(c.rc, x, y) && x < c.fromWidth && y < c.fromHeight;
+                ASSERT_EQ(to.At(x, y), bCopied ? from.At(x, y) : before.At(x, y))
+                    << "pixel " << x << ", " << y << " of " << c.toWidth << " x " << c.toHeight
+                    << " from " << c.fromWidth << " x " << c.fromHeight;
+            }
+        }
+    }
+}
+
 TEST(DragRepaint, AnUnchangedSelectionRepaintsNothing) {
     const DragRepaint plan = PlanDragRepaint({2, 2, 6, 6}, {2, 2, 6, 6}, 10, 10);
     EXPECT_EQ(plan.restoreDimmed.nCount + plan.copyBright.nCount, 0);

@@ -1,6 +1,7 @@
 // The panel's start-up placement, tile slots and scrolling.
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <tuple>
 
 #include "ui/PanelGeometry.h"
@@ -83,6 +84,12 @@ TEST(PanelGeometryTiles, SlotsAndContentHeight) {
     EXPECT_EQ(TileTop(0, 0), 6);
     EXPECT_EQ(TileTop(3, 0), 216);
     EXPECT_EQ(TileTop(3, -100), 116);
+    // A slot is an order number as stored: any int32.
+    constexpr int kMax = std::numeric_limits<int>::max();
+    constexpr int kMin = std::numeric_limits<int>::min();
+    EXPECT_EQ(TileTop(kMax, 0), kMax);
+    EXPECT_EQ(TileTop(kMin, -100), kMin);
+    EXPECT_EQ(TileTop(kMax / 70, -kMax), kMax / 70 * 70 - kMax + 6);
     // A column of n tiles ends with a 6-pixel gap below the last one (64 high).
     EXPECT_EQ(TileContentHeight(4) - (TileTop(3, 0) + kTileHeight), 6);
     EXPECT_EQ(TileAreaHeight(500), 388);

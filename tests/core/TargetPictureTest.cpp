@@ -6,13 +6,15 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace {
 
 struct PlacementCase {
     int nTargetWidth;
     int nTargetHeight;
-    Point ptTarget;
-    Rect rcRing;
+    Point64 ptTarget;
+    Rect64 rcRing;
 };
 
 TEST(TargetPictureTest, PlacementCentresTheTargetAndItsRing) {
@@ -96,6 +98,72 @@ TEST(TargetPictureTest, MissingThumbnailsLeaveWhiteAndABigTargetNeverCoversTheFr
     const PixelBuffer blank = ComposeTargetPicture(102, 64, {20, 10, nullptr, nullptr, nullptr});
     EXPECT_EQ(blank.At(0, 0), kTargetFrameBgr0);
     EXPECT_EQ(blank.At(50, 30), kWhiteBgr0);
+}
+
+constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
+constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
+
+// Rectangles a damaged file may hold, read back from the file: the picture places the target
+// and its ring by the rectangle's true size, and costs no more than the picture itself. Where
+// the ring lies (clipped to the picture) and where the 20 x 10 target's top-left lands.
+TEST(TargetPictureTest, StoredRectanglesUpToTheInt32LimitsArePlacedByTheirTrueSize) {
+    struct Case {
+        Rect rcStored;
+        Rect rcRing;
+        Point ptTarget;
+    };
+    const Point kOff{-1000, -1000};  // the target lies wholly outside the picture
+    const Case cases[] = {
+        {{kMin, kMin, kMax, kMax}, {0, 0, 102, 64}, kOff},       // 2^32 - 1 both ways
+        {{0, 0, kMax, kMax}, {0, 0, 102, 64}, kOff},             // INT_MAX both ways
+        {{0, 0, kMax, 10}, {0, 27, 102, 39}, kOff},              // INT_MAX wide
+        {{kMin, 0, kMax, 10}, {0, 27, 102, 39}, kOff},           // 2^32 - 1 wide
+        {{0, 0, 1000000, 10}, {0, 27, 102, 39}, kOff},           // a million wide
+        {{kMax, kMax, kMin, kMin}, {0, 0, 0, 0}, kOff},          // negative both ways
+        {{0, 10, kMax, 0}, {0, 0, 0, 0}, kOff},                  // negative height
+        {{30, 40, 20, 30}, {0, 0, 0, 0}, kOff},                  // -10 x -10
+        {{7, 7, 7, 7}, {50, 32, 52, 34}, kOff},                  // 0 x 0: the ring alone
+        {{kMax, kMin, kMax, kMin}, {50, 32, 52, 34}, kOff},      // 0 x 0 at the limits
+        {{kMax - 20, 0, kMax, 10}, {40, 27, 62, 39}, {41, 28}},  // captured at the edge
+    };
+    for (const Case& c : cases) {
+        CTargetObjList list;
+        list.AddTail(MakeTarget(u"damaged", 20, 10, 11));
+        list.begin()->get()->m_rcTarget = c.rcStored;
+        const std::vector<uint8_t> bytes = WriteToBytes(list);
+        const std::unique_ptr<CTargetObjList> loaded = ReadFromBytes(bytes);
+        const CTargetObj& target = **loaded->begin();
+        ASSERT_EQ(target.m_rcTarget, c.rcStored);
+
+        const TargetThumbnails thumbs = MakeThumbnailsOf(target);
+        const PixelBuffer picture = ComposePictureOfTarget(102, 64, target, thumbs);
+        const PixelBuffer& pixels = *target.m_bmpTarget.Pixels();
+        ASSERT_EQ(picture.Width(), 102);
+        ASSERT_EQ(picture.Height(), 64);
+        for (int y = 0; y < 64; ++y) {
+            for (int x = 0; x < 102; ++x) {
+                const int xTarget = x - c.ptTarget.x;
+                const int yTarget = y - c.ptTarget.y;
+                uint32_t expected = 0;
+                if (IsBorder(x, y, 0)) {
+                    expected = kTargetFrameBgr0;
+                } else if (IsBorder(x, y, 1)) {
+                    expected = kWhiteBgr0;
+                } else if (xTarget >= 0 && xTarget < 20 && yTarget >= 0 && yTarget < 10) {
+                    expected = pixels.At(xTarget, yTarget);
+                } else if (x >= c.rcRing.left && x < c.rcRing.right && y >= c.rcRing.top &&
+                           y < c.rcRing.bottom) {
+                    expected = thumbs.highlighted.At(x - 1, y + 17);
+                } else {
+                    expected = thumbs.plain.At(x - 1, y + 17);
+                }
+                ASSERT_EQ(picture.At(x, y), expected)
+                    << "pixel " << x << "," << y << " of " << c.rcStored.left << ", "
+                    << c.rcStored.top << ", " << c.rcStored.right << ", " << c.rcStored.bottom;
+            }
+        }
+        EXPECT_EQ(WriteToBytes(*loaded), bytes) << "the stored rectangle must be kept as read";
+    }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
 #include <memory>
 #include <random>
 #include <string>
@@ -248,6 +249,36 @@ TEST(TargetSearchRules, ClickPointIsTheCentrePlusTheClickShift) {
     const auto clicked = CTargetSearch(list).FindFirst(screen);
     ASSERT_TRUE(clicked.has_value());
     EXPECT_EQ(clicked->click, (Point{92, 210}));
+}
+
+// A stored click shift is any int32: the click point keeps the nearest int32 limit instead of
+// wrapping round to the other side of the screen, and so does a centre beyond the limits.
+TEST(TargetSearchRules, ClickPointsBeyondTheInt32LimitsStayAtTheLimits) {
+    constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
+    constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
+    struct Case {
+        Point topLeft;
+        Point shift;
+        Point centre;
+        Point click;
+    };
+    const Case cases[] = {
+        {{100, 200}, {kMax, kMax - 100}, {102, 203}, {kMax, kMax}},
+        {{100, 200}, {kMax - 102, kMin}, {102, 203}, {kMax, kMin + 203}},
+        {{100, 200}, {kMin, kMin}, {102, 203}, {kMin + 102, kMin + 203}},
+        {{0, 0}, {kMax, kMax}, {2, 3}, {kMax, kMax}},
+        {{kMax, kMax}, {0, kMin}, {kMax, kMax}, {kMax, -1}},
+        {{kMin, kMin}, {kMin, -3}, {kMin + 2, kMin + 3}, {kMin, kMin}},
+        {{kMax - 2, kMax - 3}, {-5, 0}, {kMax, kMax}, {kMax - 5, kMax}},
+    };
+    CTargetObj target;
+    target.m_bmpTarget = CPicture(UniformPicture(5, 5, 0x00123456));
+    for (const Case& c : cases) {
+        target.m_ptClickShift = c.shift;
+        const TargetHit hit = MakeTargetHit(target, c.topLeft);
+        EXPECT_EQ(hit.centre, c.centre) << c.shift.x << ", " << c.shift.y;
+        EXPECT_EQ(hit.click, c.click) << c.shift.x << ", " << c.shift.y;
+    }
 }
 
 // Random lists of up to 40 targets on random screens, each searched by a new CTargetSearch and

@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <random>
 
 #include "model/BmpImage.h"
@@ -60,6 +61,22 @@ int main(int argc, char** argv) {
     target->m_bmpArea = StringToPicture(BytesToPictureString(image));
     mixed.AddCaptured(std::move(target));
     Save(dir, "other-depths.trvk", ListBytes(mixed));
+
+    // Rectangles, a click shift and an order at the int32 limits, as a damaged file holds them.
+    constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
+    constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
+    CTargetObjList limits;
+    for (const Rect& rc :
+         {Rect{kMin, kMin, kMax, kMax}, Rect{0, 0, kMax, 10}, Rect{kMax, kMax, kMin, kMin}}) {
+        auto far = std::make_unique<CTargetObj>();
+        far->m_bmpTarget = CPicture(RandomPicture(4, 3, 5));
+        far->m_bmpArea = CPicture(RandomPicture(12, 12, 6));
+        far->m_rcTarget = rc;
+        far->m_ptClickShift = {kMax, kMin};
+        limits.AddCaptured(std::move(far));
+    }
+    limits.begin()->get()->m_nOrder = kMax;
+    Save(dir, "limits.trvk", ListBytes(limits));
 
     std::vector<uint8_t> cut(three.begin(), three.begin() + static_cast<long>(three.size() / 2));
     Save(dir, "cut.trvk", cut);
