@@ -32,6 +32,9 @@ function(tarvik_add_sanitized_unit_tests name)
     target_link_libraries(${name} PRIVATE
         ${arg_LIBS} tarvik_sanitizers tarvik_options gmock gtest_main)
     target_compile_definitions(${name} PRIVATE TARVIK_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+    # The tests' own code only drives the sanitized core, which keeps its optimisation; left
+    # unoptimised, the instrumented test sources build in a third of the time.
+    target_compile_options(${name} PRIVATE -O0)
     add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
     set_tests_properties(${name} PROPERTIES TIMEOUT 900 ENVIRONMENT
         "ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1;UBSAN_OPTIONS=print_stacktrace=1")
