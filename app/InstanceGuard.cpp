@@ -293,7 +293,7 @@ HandOverResult CInstanceGuard::HandOver() {
     ULONGLONG nLastProgress = nBegun;
     std::optional<SlotUnits> seen;
     for (;;) {
-        HWND hNamed = nullptr;
+        HWND hNamed = m_hRunning;
         {
             const CSlotLock lock(m_hSlotLock.Get(), kLockWaitMs);
             if (lock.Owned()) {
@@ -316,8 +316,9 @@ HandOverResult CInstanceGuard::HandOver() {
                 }
             }
         }
-        if (hNamed != nullptr && hNamed != m_hRunning) {
-            // Another instance took the block over from one that went: it takes the file.
+        if (hNamed != m_hRunning) {
+            // Cleared by the running instance as it ends; or another instance took the block
+            // over from one that went, and takes the file.
             if (!IsTarvikPanel(hNamed)) {
                 return HandOverResult::RunningGone;
             }
