@@ -226,3 +226,33 @@ TEST(InstanceGuard, NextStartRunsAsTheFirstWhenTheBlockOutlivesTheRunningPanel) 
         next.Stop();
     }
 }
+
+TEST(InstanceGuard, LaterStartSaysSoWhenTheRunningInstanceTakesNoFile) {
+    // A live Tarvik panel whose instance has stopped taking files: an earlier path stays in the
+    // slot. The later start neither overwrites it nor gives up silently.
+    CScriptedPrompts prompts;
+    const CPromptsOverride promptsOverride(prompts);
+    const CHiddenWindow panel(WC_DIALOG);
+    const std::wstring strName = TestBlockName();
+    const COwnedHandle block(::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                                  kHandOffBlockBytes, strName.c_str()));
+    const CMappedView view(
+        ::MapViewOfFile(block.Get(), FILE_MAP_ALL_ACCESS, 0, 0, kHandOffBlockBytes));
+    ASSERT_TRUE(view);
+    const auto nHandle = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(panel.Get()));
+    std::memcpy(view.Get(), &nHandle, sizeof(nHandle));
+    const std::u16string strWaiting = u"C:\\earlier.trvk";
+    std::memcpy(view.Get() + kHandOffSlotOffset, strWaiting.c_str(), (strWaiting.size() + 1) * 2);
+
+    CInstanceGuard later(strName);
+    later.SetCommandLineFile(L"C:\\mine.trvk");
+    ASSERT_FALSE(later.Start(nullptr));
+    EXPECT_EQ(later.HandOver(), HandOverResult::NotTaken);
+    const HandOffSlotReading reading = ReadHandOffSlot(
+        reinterpret_cast<const char16_t*>(view.Get() + kHandOffSlotOffset), kHandOffSlotUnits);
+    EXPECT_EQ(reading.strPath, strWaiting);
+    ASSERT_EQ(prompts.m_calls.size(), 1u);
+    std::wstring strShown = prompts.m_calls[0].strText;
+    std::erase(strShown, L'\n');
+    EXPECT_NE(strShown.find(L"C:\\mine.trvk"), std::wstring::npos);
+}
