@@ -42,3 +42,22 @@ bool WriteHandOffSlot(std::u16string_view path, char16_t* pUnits, std::size_t nU
     std::fill(pUnits + path.size(), pUnits + nUnits, u'\0');
     return true;
 }
+
+std::u16string BreakIntoLines(std::u16string_view text, std::size_t nWidth) {
+    const auto isHigh = [](char16_t c) { return c >= 0xD800 && c <= 0xDBFF; };
+    const auto isLow = [](char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; };
+    std::u16string lines;
+    for (std::size_t nStart = 0; nStart < text.size();) {
+        std::size_t nLength = std::min(std::max<std::size_t>(nWidth, 1), text.size() - nStart);
+        const std::size_t nEnd = nStart + nLength;
+        if (nEnd < text.size() && isHigh(text[nEnd - 1]) && isLow(text[nEnd])) {
+            nLength = nLength == 1 ? 2 : nLength - 1;
+        }
+        if (nStart != 0) {
+            lines += u'\n';
+        }
+        lines.append(text.substr(nStart, nLength));
+        nStart += nLength;
+    }
+    return lines;
+}

@@ -40,3 +40,8 @@ HandOffSlotReading ReadHandOffSlot(const char16_t* pUnits, std::size_t nUnits);
 // Writes `path` and its terminator to the start of `pUnits` (`nUnits` long) and zeroes the rest.
 // False, with `pUnits` untouched, unless CheckHandOffPath says Fits and the path fits `nUnits`.
 bool WriteHandOffSlot(std::u16string_view path, char16_t* pUnits, std::size_t nUnits);
+
+// `text` in lines of at most `nWidth` units joined by '\n', for a message that shows a long path
+// (a message box does not break a path). A line never ends inside a surrogate pair: it ends one
+// unit early then, or holds the whole pair when `nWidth` is 1.
+std::u16string BreakIntoLines(std::u16string_view text, std::size_t nWidth);

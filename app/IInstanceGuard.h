@@ -10,8 +10,9 @@
 class IInstanceGuard {
 public:
     virtual ~IInstanceGuard() = default;
-    // True in the first instance. False when another instance runs: it has been restored and
-    // handed this start's file, and the panel is to close itself.
+    // True in the first instance. False when another instance runs: the panel is to close
+    // itself at once, saving nothing; the hand-over of this start's file follows its end.
+    // Decides without running a message loop.
     virtual bool Start(HWND hMainWnd) = 0;
     // Called in the first instance once the panel is ready for handed-over files (they arrive
     // through the panel's timer 9997). Returns a file named on this start's own command line,

@@ -17,8 +17,9 @@ namespace {
 
 constexpr DWORD kPollMs = 100;
 constexpr DWORD kStopWaitMs = 1000;
-// The watcher skips a round rather than wait long for a later start that holds the lock.
-constexpr DWORD kWatcherLockWaitMs = 50;
+// The lock is held only while the block is read or written, so a wait for it is short; past
+// this, something holding it has hung, and a start goes on without it rather than hang too.
+constexpr DWORD kLockWaitMs = 1000;
 constexpr DWORD kSlotRetryMs = 20;
 
 using SlotUnits = std::array<char16_t, kHandOffSlotUnits>;
@@ -90,25 +91,52 @@ bool SameFileName(const std::wstring& strA, const std::wstring& strB) {
                                   TRUE) == CSTR_EQUAL;
 }
 
-// The path in lines of `nWidth`: a message box does not break a path, and one line of 300
-// characters is wider than the screen.
-std::wstring BrokenIntoLines(const std::wstring& strText, size_t nWidth) {
-    std::wstring strLines;
-    for (size_t nStart = 0; nStart < strText.size(); nStart += nWidth) {
-        strLines += (nStart == 0 ? L"" : L"\n") + strText.substr(nStart, nWidth);
-    }
-    return strLines;
+std::wstring PathInLines(const std::wstring& strPath) {
+    return ToWideText(BreakIntoLines(ToU16(strPath), 48));
+}
+
+// Topmost: the running panel, just raised, is topmost too and would hide the box.
+void ShowHandOffProblem(const std::wstring& strText) {
+    Prompts().MessageBox(nullptr, strText, AppTitle(),
+                         MB_OK | MB_ICONEXCLAMATION | MB_TOPMOST | MB_SETFOREGROUND);
 }
 
 void ShowPathTooLong(const std::wstring& strPath) {
-    const std::wstring strText =
-        L"The file cannot be opened in the running Tarvik: its path is too long (" +
-        std::to_wstring(strPath.size()) + L" characters, at most " +
-        std::to_wstring(kHandOffMaxPathUnits) + L" are possible).\n\n" +
-        BrokenIntoLines(strPath, 48);
-    // Topmost: the running panel, just raised, is topmost too and would hide the box.
-    Prompts().MessageBox(nullptr, strText, AppTitle(),
-                         MB_OK | MB_ICONEXCLAMATION | MB_TOPMOST | MB_SETFOREGROUND);
+    ShowHandOffProblem(L"The file cannot be opened in the running Tarvik: its path is too long (" +
+                       std::to_wstring(strPath.size()) + L" characters, at most " +
+                       std::to_wstring(kHandOffMaxPathUnits) + L" are possible).\n\n" +
+                       PathInLines(strPath));
+}
+
+void ShowNotTaken(const std::wstring& strPath) {
+    ShowHandOffProblem(
+        L"The file could not be opened in the running Tarvik: it has not taken the files handed "
+        L"to it. Open the file from Tarvik's File menu.\n\n" +
+        PathInLines(strPath));
+}
+
+HWND ReadHandle(const unsigned char* pBlock) {
+    uint32_t nHandle = 0;
+    std::memcpy(&nHandle, pBlock, sizeof(nHandle));
+    // Window handles are 32-bit values, sign-extended on 64-bit Windows.
+    return reinterpret_cast<HWND>(static_cast<intptr_t>(static_cast<int32_t>(nHandle)));
+}
+
+void WriteHandle(unsigned char* pBlock, HWND hWnd) {
+    const auto nHandle = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(hWnd));
+    std::memcpy(pBlock, &nHandle, sizeof(nHandle));
+}
+
+void RestoreRunningPanel(HWND hRunning) {
+    const HWND hPopup = ::GetLastActivePopup(hRunning);
+    if (::IsWindowEnabled(hRunning) || hPopup == nullptr || hPopup == hRunning) {
+        ::ShowWindow(hRunning, SW_RESTORE);
+        ::SetForegroundWindow(hRunning);
+    } else {
+        // The panel waits for an answer in one of its dialogs: that dialog comes forward, and
+        // the always-on-top panel is not raised over it.
+        ::SetForegroundWindow(hPopup);
+    }
 }
 
 }  // namespace
@@ -168,37 +196,56 @@ std::optional<std::wstring> CInstanceGuard::CommandLineFile() const {
     return file;
 }
 
+void CInstanceGuard::OpenSideObjects() {
+    m_hSlotLock =
+        COwnedHandle(::CreateMutexW(nullptr, FALSE, (m_strBlockName + kHandOffLockSuffix).c_str()));
+    m_hWakeEvent = COwnedHandle(
+        ::CreateEventW(nullptr, FALSE, FALSE, (m_strBlockName + kHandOffWakeSuffix).c_str()));
+}
+
 bool CInstanceGuard::Start(HWND hMainWnd) {
+    // Nothing here shows a window or waits for one: until this start knows whether it is the
+    // first, its panel must not answer a message (a later start's panel would save as the first).
     m_hMapping = COwnedHandle(::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
                                                    kHandOffBlockBytes, m_strBlockName.c_str()));
-    const DWORD nError = ::GetLastError();
     if (!m_hMapping) {
         // Without the block nobody can be handed anything: run alone rather than not at all.
         KeepOwnFile();
         return true;
     }
-    m_hSlotLock =
-        COwnedHandle(::CreateMutexW(nullptr, FALSE, (m_strBlockName + kHandOffLockSuffix).c_str()));
-    if (nError == ERROR_ALREADY_EXISTS) {
-        HandOverToRunningInstance();
-        m_hSlotLock.Reset();
-        m_hMapping.Reset();
-        return false;
-    }
+    OpenSideObjects();
+    m_hRunning = nullptr;
+    bool bLater = false;
     {
         const CMappedView view(
             ::MapViewOfFile(m_hMapping.Get(), FILE_MAP_ALL_ACCESS, 0, 0, kHandOffBlockBytes));
         if (!view) {
             // Holding an unusable block would make every later start hand its file to nobody.
+            m_hWakeEvent.Reset();
             m_hSlotLock.Reset();
             m_hMapping.Reset();
             KeepOwnFile();
             return true;
         }
-        // A section just created is all zeros: clearing it again could wipe a path that a start
-        // racing with this one has written meanwhile.
-        const auto nHandle = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(hMainWnd));
-        std::memcpy(view.Get(), &nHandle, sizeof(nHandle));
+        // Deciding and writing the handle under the lock: of two starts at once, one is first.
+        const CSlotLock lock(m_hSlotLock.Get(), kLockWaitMs);
+        const HWND hRunning = ReadHandle(view.Get());
+        bLater = hRunning != hMainWnd && IsTarvikPanel(hRunning);
+        if (bLater) {
+            m_hRunning = hRunning;
+        } else {
+            // A new block is all zeros; one taken over from an instance that is gone keeps its
+            // slot: a file waiting there was handed over and is opened here.
+            WriteHandle(view.Get(), hMainWnd);
+            m_hOwnWnd = hMainWnd;
+        }
+    }
+    if (bLater) {
+        // A later start: HandOver opens the block again once its panel is gone.
+        m_hWakeEvent.Reset();
+        m_hSlotLock.Reset();
+        m_hMapping.Reset();
+        return false;
     }
     m_hStopEvent = COwnedHandle(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
     m_bRun = true;
@@ -216,12 +263,7 @@ void CInstanceGuard::KeepOwnFile() {
     }
 }
 
-void CInstanceGuard::HandOverToRunningInstance() {
-    const CMappedView view(
-        ::MapViewOfFile(m_hMapping.Get(), FILE_MAP_ALL_ACCESS, 0, 0, kHandOffBlockBytes));
-    if (!view) {
-        return;
-    }
+HandOverResult CInstanceGuard::HandOver() {
     // The running instance has another current folder.
     const std::optional<std::wstring> file = CommandLineFile();
     const std::wstring strPath = file ? AbsolutePath(*file) : std::wstring();
@@ -230,45 +272,66 @@ void CInstanceGuard::HandOverToRunningInstance() {
     if (check == HandOffPathCheck::TooLong) {
         // Refused before the running panel is raised: it would cover the message.
         ShowPathTooLong(strPath);
-        return;
+        return HandOverResult::Refused;
     }
-    uint32_t nHandle = 0;
-    std::memcpy(&nHandle, view.Get(), sizeof(nHandle));
-    // Window handles are 32-bit values, sign-extended on 64-bit Windows.
-    const HWND hRunning =
-        reinterpret_cast<HWND>(static_cast<intptr_t>(static_cast<int32_t>(nHandle)));
-    // Any program of the user can write the block: only a Tarvik panel is brought forward.
-    if (IsTarvikPanel(hRunning)) {
-        const HWND hPopup = ::GetLastActivePopup(hRunning);
-        if (::IsWindowEnabled(hRunning) || hPopup == nullptr || hPopup == hRunning) {
-            ::ShowWindow(hRunning, SW_RESTORE);
-            ::SetForegroundWindow(hRunning);
-        } else {
-            // The panel waits for an answer in one of its dialogs: that dialog comes forward,
-            // and the always-on-top panel is not raised over it.
-            ::SetForegroundWindow(hPopup);
-        }
+    m_hMapping =
+        COwnedHandle(::OpenFileMappingW(FILE_MAP_ALL_ACCESS, FALSE, m_strBlockName.c_str()));
+    const CMappedView view(m_hMapping ? ::MapViewOfFile(m_hMapping.Get(), FILE_MAP_ALL_ACCESS, 0, 0,
+                                                        kHandOffBlockBytes)
+                                      : nullptr);
+    if (!view || !IsTarvikPanel(m_hRunning)) {
+        return HandOverResult::RunningGone;
     }
+    OpenSideObjects();
+    RestoreRunningPanel(m_hRunning);
     if (check != HandOffPathCheck::Fits) {
-        return;  // no file, or one that cannot be written whole
+        return HandOverResult::Handed;  // no file, or one that cannot be written whole
     }
-    const ULONGLONG nDeadline = ::GetTickCount64() + kHandOffWaitForSlotMs;
+    // The lock is taken for each look at the slot only: the watcher and the other starts get it
+    // between two looks. Every change of the slot is a file taken, and the wait goes on.
+    const ULONGLONG nBegun = ::GetTickCount64();
+    ULONGLONG nLastProgress = nBegun;
+    std::optional<SlotUnits> seen;
     for (;;) {
-        const ULONGLONG nNow = ::GetTickCount64();
-        const DWORD nLeft = nNow < nDeadline ? static_cast<DWORD>(nDeadline - nNow) : 0;
-        const CSlotLock lock(m_hSlotLock.Get(), nLeft);
-        const bool bLate = ::GetTickCount64() >= nDeadline;
-        if (lock.Owned()) {
-            SlotUnits units = ReadSlot(view.Get());
-            // An earlier start's file still waits: it is taken within one watcher round. Past
-            // the wait the running instance's watcher is not taking files, and the newest wins.
-            if (units[0] == u'\0' || bLate) {
-                WriteHandOffSlot(strUnits, units.data(), units.size());
-                WriteSlot(view.Get(), units);
-                return;
+        HWND hNamed = m_hRunning;
+        {
+            const CSlotLock lock(m_hSlotLock.Get(), kLockWaitMs);
+            if (lock.Owned()) {
+                hNamed = ReadHandle(view.Get());
+                SlotUnits units = ReadSlot(view.Get());
+                if (hNamed == m_hRunning && units[0] == u'\0' && ::IsWindow(hNamed)) {
+                    WriteHandOffSlot(strUnits, units.data(), units.size());
+                    WriteSlot(view.Get(), units);
+                    if (m_slotWritten) {
+                        m_slotWritten(strPath);
+                    }
+                    if (m_hWakeEvent) {
+                        ::SetEvent(m_hWakeEvent.Get());
+                    }
+                    return HandOverResult::Handed;
+                }
+                if (seen != units) {
+                    seen = units;
+                    nLastProgress = ::GetTickCount64();
+                }
             }
-        } else if (bLate) {
-            return;
+        }
+        if (hNamed != m_hRunning) {
+            // Cleared by the running instance as it ends; or another instance took the block
+            // over from one that went, and takes the file.
+            if (!IsTarvikPanel(hNamed)) {
+                return HandOverResult::RunningGone;
+            }
+            m_hRunning = hNamed;
+            continue;
+        }
+        if (!IsTarvikPanel(m_hRunning)) {
+            return HandOverResult::RunningGone;
+        }
+        const ULONGLONG nNow = ::GetTickCount64();
+        if (nNow - nLastProgress >= kHandOffStallMs || nNow - nBegun >= kHandOffMaxWaitMs) {
+            ShowNotTaken(strPath);
+            return HandOverResult::NotTaken;
         }
         ::Sleep(kSlotRetryMs);
     }
@@ -311,6 +374,15 @@ std::wstring CInstanceGuard::LastFile() const {
 }
 
 void CInstanceGuard::Stop() {
+    if (m_hOwnWnd != nullptr && m_hMapping) {
+        const CMappedView view(
+            ::MapViewOfFile(m_hMapping.Get(), FILE_MAP_ALL_ACCESS, 0, 0, kHandOffBlockBytes));
+        const CSlotLock lock(m_hSlotLock.Get(), kLockWaitMs);
+        if (view && lock.Owned() && ReadHandle(view.Get()) == m_hOwnWnd) {
+            WriteHandle(view.Get(), nullptr);
+        }
+    }
+    m_hOwnWnd = nullptr;
     m_bRun = false;
     if (m_hStopEvent) {
         ::SetEvent(m_hStopEvent.Get());
@@ -327,11 +399,13 @@ void CInstanceGuard::Stop() {
     if (!bEnded) {
         // A watcher that did not end may still use these: they stay open until the process ends.
         m_hStopEvent.Abandon();
+        m_hWakeEvent.Abandon();
         m_hSlotLock.Abandon();
         m_hMapping.Abandon();
         return;
     }
     m_hStopEvent.Reset();
+    m_hWakeEvent.Reset();
     m_hSlotLock.Reset();
     m_hMapping.Reset();
 }
@@ -347,16 +421,20 @@ void CInstanceGuard::Watch() {
     if (!view) {
         return;
     }
+    // Woken at once by a start that has written the slot; the poll catches any other writer.
+    const HANDLE handles[] = {m_hStopEvent.Get(), m_hWakeEvent.Get()};
+    const DWORD nHandles = m_hWakeEvent ? 2 : 1;
     while (m_bRun) {
         TakeFromSlot(view.Get());
-        if (::WaitForSingleObject(m_hStopEvent.Get(), kPollMs) != WAIT_TIMEOUT) {
+        const DWORD nResult = ::WaitForMultipleObjects(nHandles, handles, FALSE, kPollMs);
+        if (nResult != WAIT_TIMEOUT && nResult != WAIT_OBJECT_0 + 1) {
             break;
         }
     }
 }
 
 void CInstanceGuard::TakeFromSlot(unsigned char* pBlock) {
-    const CSlotLock lock(m_hSlotLock.Get(), kWatcherLockWaitMs);
+    const CSlotLock lock(m_hSlotLock.Get(), kLockWaitMs);
     if (!lock.Owned()) {
         return;
     }

@@ -12,6 +12,10 @@
 
 namespace {
 
+// A start that keeps finding a running instance that is gone by the time of its hand-over gives
+// up after this many tries rather than loop.
+constexpr int kMaxStartRounds = 3;
+
 // The executable's file name without its extension: the caption of the framework's messages.
 std::wstring ApplicationTitle() {
     const std::wstring strPath = ModuleFileName();
@@ -28,10 +32,20 @@ bool CTarvikApp::InitInstance() {
     SetAppTitle(ApplicationTitle());
 
     const CGdiplusSession gdiplus;
-    {
-        CSnipDlg mainDlg;
-        mainDlg.SetInstanceGuard(&m_instanceGuard);
-        mainDlg.DoModal(nullptr);
+    // A later start hands its file over only once its panel is gone: while it waits or shows a
+    // message, nothing of it may answer the end of the session as a first instance would. When
+    // the running instance went away meanwhile, this start runs as the first after all.
+    for (int nRound = 0; nRound < kMaxStartRounds; ++nRound) {
+        bool bLaterStart = false;
+        {
+            CSnipDlg mainDlg;
+            mainDlg.SetInstanceGuard(&m_instanceGuard);
+            mainDlg.DoModal(nullptr);
+            bLaterStart = mainDlg.IsSecondInstance();
+        }
+        if (!bLaterStart || m_instanceGuard.HandOver() != HandOverResult::RunningGone) {
+            break;
+        }
     }
     return false;
 }

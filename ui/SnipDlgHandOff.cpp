@@ -29,8 +29,9 @@ bool CSnipDlg::StartInstanceGuard() {
         return true;
     }
     if (!m_pInstanceGuard->Start(m_hWnd)) {
-        // Another instance runs and has our file: the close sequence ends this one as soon as
-        // the message loop runs.
+        // Another instance runs: marked before any message can reach the panel, so that neither
+        // the close sequence nor the end of the session saves anything here. The close sequence
+        // ends the panel as soon as the message loop runs; the file is handed over after it.
         m_bSecondInstance = true;
         PostMessage(WM_CLOSE);
         return false;

@@ -80,3 +80,27 @@ TEST(HandOffSlot, SlotsAreReadWithinTheirUnitsOnly) {
     }
     EXPECT_EQ(ReadHandOffSlot(nullptr, 10).state, HandOffSlotState::Empty);
 }
+
+TEST(HandOffSlot, LongPathsAreShownInLinesBrokenBetweenCodePoints) {
+    const std::u16string pair = u"\U0001F600";  // one code point, two units
+    const struct {
+        std::u16string strText;
+        size_t nWidth;
+        std::u16string strLines;
+    } cases[] = {
+        {u"", 4, u""},
+        {u"abcdefghij", 4, u"abcd\nefgh\nij"},
+        {u"abcdefgh", 4, u"abcd\nefgh"},
+        // A pair that would be cut goes whole to the next line.
+        {u"abc" + pair + u"de", 4, u"abc\n" + pair + u"de"},
+        {u"ab" + pair + u"cdef", 4, u"ab" + pair + u"\ncdef"},
+        // A line one unit wide holds a pair whole.
+        {pair + u"a", 1, pair + u"\na"},
+        // A lone surrogate is cut like any unit.
+        {std::u16string(u"abc\xD800") + u"de", 4, std::u16string(u"abc\xD800") + u"\nde"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(BreakIntoLines(c.strText, c.nWidth), c.strLines)
+            << c.strText.size() << " units in lines of " << c.nWidth;
+    }
+}

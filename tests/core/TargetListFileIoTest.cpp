@@ -1,9 +1,11 @@
 // Loading and saving target-list files on disk: open errors and saves that never damage a file.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <fstream>
 #include <iterator>
 
+#include "model/AtomicFile.h"
 #include "tests/core/ModelTestUtil.h"
 
 namespace {
@@ -51,7 +53,7 @@ TEST_F(TargetListFileIo, FailedSaveLeavesTheOldFileIntact) {
     const std::vector<uint8_t> before = ReadAll(path);
 
     // The temporary file beside it cannot be created: a folder stands in its way.
-    std::filesystem::create_directory(m_dir / "kept.trvk.saving");
+    std::filesystem::create_directory(SavingPathFor(path));
     CTargetObjList replacement;
     try {
         SaveTargetListFile(replacement, path);
@@ -79,6 +81,43 @@ TEST_F(TargetListFileIo, WriteProtectedFileIsNotReplaced) {
     EXPECT_EQ(ReadAll(path), before);
     // Nothing is left behind beside it.
     EXPECT_FALSE(std::filesystem::exists(m_dir / "protected.trvk.saving"));
+    EXPECT_FALSE(std::filesystem::exists(SavingPathFor(path)));
+}
+
+TEST_F(TargetListFileIo, SavesOfTwoProcessesNeverShareATemporaryFileAndCrashLeftoversGo) {
+    const std::filesystem::path path = m_dir / "shared.trvk";
+    const auto writeFile = [](const std::filesystem::path& file, std::chrono::minutes age) {
+        std::ofstream(file, std::ios::binary) << "other";
+        std::filesystem::last_write_time(file, std::filesystem::file_time_type::clock::now() - age);
+    };
+    const std::chrono::minutes fresh{0};
+    const std::chrono::minutes old = kStaleSavingAge + std::chrono::minutes(5);
+    // Saves of the same file under way in other processes (one of an older build): untouched.
+    // Leftovers of crashed saves go; so does nothing else.
+    const struct {
+        std::filesystem::path file;
+        std::chrono::minutes age;
+        bool bKept;
+    } cases[] = {
+        {m_dir / "shared.trvk.saving", fresh, true},
+        {m_dir / "shared.trvk.4242.saving", fresh, true},
+        {m_dir / "shared.trvk.saving", old, false},
+        {m_dir / "shared.trvk.77.saving", old, false},
+        {m_dir / "shared.trvk.notes", old, true},
+        {m_dir / "other.trvk.77.saving", old, true},
+    };
+    for (const auto& c : cases) {
+        writeFile(c.file, c.age);
+        CTargetObjList list;
+        list.AddCaptured(MakeTarget(u"mine", 3, 3, 7));
+        SaveTargetListFile(list, path);
+        EXPECT_EQ(ReadAll(path), WriteToBytes(list));
+        EXPECT_EQ(std::filesystem::exists(c.file), c.bKept) << c.file;
+        if (c.bKept) {
+            EXPECT_EQ(ReadAll(c.file), (std::vector<uint8_t>{'o', 't', 'h', 'e', 'r'})) << c.file;
+        }
+        std::filesystem::remove(c.file);
+    }
 }
 
 TEST_F(TargetListFileIo, SaveIntoAMissingFolderFails) {

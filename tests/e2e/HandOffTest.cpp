@@ -7,6 +7,8 @@
 #include <tlhelp32.h>
 
 #include <algorithm>
+#include <memory>
+#include <vector>
 
 #include <cstdio>
 #include <cstring>
@@ -149,6 +151,38 @@ TEST_F(HandOff, LaterStartsHandTheirFilesToTheRunningInstance) {
         EXPECT_LE(WidthOf(ScreenRectOf(hBox)), GetSystemMetrics(SM_CXSCREEN));
         RedrawWindow(hBox, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
         Scene("path-too-long");
+        // The end of the Windows session while the refused start waits in its message: no
+        // WM_CLOSE comes, yet the running Tarvik keeps its list and place, and nothing of the
+        // refused start writes them. Every top-level window is asked, then told: the running
+        // Tarvik's first, so that a later start writing after it would show.
+        const RECT rcPanel = ScreenRectOf(m_hMain);
+        std::vector<HWND> windows = TopLevelWindowsOf(later.Id());
+        windows.insert(windows.begin(), m_hMain);
+        for (const UINT uMsg : {WM_QUERYENDSESSION, WM_ENDSESSION}) {
+            for (const HWND hWnd : windows) {
+                DWORD_PTR nAnswer = 0;
+                const bool bAnswered =
+                    SendMessageTimeoutW(hWnd, uMsg, uMsg == WM_ENDSESSION, ENDSESSION_LOGOFF,
+                                        SMTO_NORMAL, kReactionTimeoutMs, &nAnswer) != 0;
+                EXPECT_TRUE(bAnswered) << "a window hung at the end of the session";
+                if (hWnd == m_hMain && uMsg == WM_QUERYENDSESSION) {
+                    EXPECT_EQ(nAnswer, static_cast<DWORD_PTR>(TRUE));
+                }
+            }
+        }
+        std::string strError;
+        const std::unique_ptr<CTargetObjList> pSaved =
+            ReadTargetListFile(DefaultListPath(), &strError);
+        ASSERT_NE(pSaved, nullptr) << strError;
+        EXPECT_TRUE(SameTargets(*pLast, *pSaved));
+        EXPECT_EQ(ReadSetting(kMainTop), rcPanel.top);
+        EXPECT_EQ(ReadSetting(kMainLeft), rcPanel.left);
+        EXPECT_EQ(ReadSetting(kMainHeight), HeightOf(rcPanel));
+        for (const auto& entry :
+             std::filesystem::directory_iterator(DefaultListPath().parent_path())) {
+            EXPECT_EQ(entry.path().filename(), DefaultListPath().filename())
+                << "left beside the default file";
+        }
         // Enter, not a click: the box stands over the topmost panel, whose tiles would rise with
         // their hover badge under a pointer gliding to the button.
         TapKey(VK_RETURN);
@@ -174,25 +208,6 @@ TEST_F(HandOff, LaterStartsHandTheirFilesToTheRunningInstance) {
     EXPECT_EQ(Tiles().size(), 5u);
     EXPECT_EQ(FindDialog(m_pTarvik->Id(), m_hMain), nullptr)
         << "the running instance said something";
-
-    // The end of the Windows session: no WM_CLOSE comes, yet the list and the place are kept.
-    {
-        const RECT rcPanel = ScreenRectOf(m_hMain);
-        DWORD_PTR nAnswer = 0;
-        ASSERT_TRUE(SendMessageTimeoutW(m_hMain, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF,
-                                        SMTO_NORMAL, kReactionTimeoutMs, &nAnswer));
-        EXPECT_EQ(nAnswer, static_cast<DWORD_PTR>(TRUE));
-        ASSERT_TRUE(SendMessageTimeoutW(m_hMain, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF,
-                                        SMTO_NORMAL, kReactionTimeoutMs, &nAnswer));
-        std::string strError;
-        const std::unique_ptr<CTargetObjList> pSaved =
-            ReadTargetListFile(DefaultListPath(), &strError);
-        ASSERT_NE(pSaved, nullptr) << strError;
-        EXPECT_TRUE(SameTargets(*pLast, *pSaved));
-        EXPECT_EQ(ReadSetting(kMainTop), rcPanel.top);
-        EXPECT_EQ(ReadSetting(kMainLeft), rcPanel.left);
-        EXPECT_EQ(ReadSetting(kMainHeight), HeightOf(rcPanel));
-    }
 
     // Ten later starts at once without a file, the panel hidden with "X": all end, one Tarvik
     // remains, and its panel is back.
@@ -220,6 +235,73 @@ TEST_F(HandOff, LaterStartsHandTheirFilesToTheRunningInstance) {
     EXPECT_NE(m_pTarvik->Id(), nFirstId);
     EXPECT_TRUE(WaitForTileCount(5));
     EXPECT_EQ(TarvikProcessCount(), 1u);
+}
+
+TEST_F(HandOff, EveryFileOfTwentySimultaneousStartsOpensOnce) {
+    // As when twenty selected lists are opened from Explorer: list k has k targets, so the tiles
+    // tell which one is open.
+    constexpr size_t kStarts = 20;
+    ASSERT_NO_FATAL_FAILURE(StartTarvik());
+    ASSERT_TRUE(TarvikResponds());
+    std::vector<std::filesystem::path> files;
+    for (size_t k = 1; k <= kStarts; ++k) {
+        files.push_back(ScratchFolder() / (L"list " + std::to_wstring(k) + L".trvk"));
+        WriteTargetListFile(files.back(), static_cast<int>(k), static_cast<uint32_t>(100 * k));
+    }
+    const auto ticks = [](const FILETIME& time) {
+        return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    };
+    FILETIME begun{};
+    GetSystemTimeAsFileTime(&begun);
+    std::vector<std::unique_ptr<CTarvikProcess>> later;
+    for (const std::filesystem::path& file : files) {
+        later.push_back(std::make_unique<CTarvikProcess>(Quoted(file)));
+    }
+    // The files open one after the other, in the order they reached the running Tarvik; each
+    // Load over a list asks first. When a question comes, the tiles show the file opened last.
+    std::vector<size_t> opened;
+    while (opened.size() + 1 < kStarts) {
+        const HWND hBox = WaitForDialog(L"Load Tarvik Target List");
+        ASSERT_NE(hBox, nullptr) << "only " << opened.size() + 1 << " files were opened";
+        opened.push_back(Tiles().size());
+        ASSERT_NO_FATAL_FAILURE(ClickDialogButton(hBox, IDNO));
+    }
+    // The last start to end had handed its file over by then.
+    ULONGLONG nLastEnded = ticks(begun);
+    for (const auto& pLater : later) {
+        ASSERT_NO_FATAL_FAILURE(ExpectEndedWell(*pLater));
+        FILETIME created{}, exited{}, kernel{}, user{};
+        GetProcessTimes(pLater->Handle(), &created, &exited, &kernel, &user);
+        nLastEnded = std::max(nLastEnded, ticks(exited));
+    }
+    // The last file: the one not yet seen.
+    std::vector<size_t> missing;
+    for (size_t k = 1; k <= kStarts; ++k) {
+        if (std::find(opened.begin(), opened.end(), k) == opened.end()) {
+            missing.push_back(k);
+        }
+    }
+    ASSERT_EQ(missing.size(), 1u) << "a file was opened twice";
+    ASSERT_TRUE(WaitForTileCount(missing[0])) << "the last file was not opened";
+    FILETIME shown{};
+    GetSystemTimeAsFileTime(&shown);
+    opened.push_back(missing[0]);
+    std::sort(opened.begin(), opened.end());
+    for (size_t k = 1; k <= kStarts; ++k) {
+        EXPECT_EQ(opened[k - 1], k);
+    }
+    EXPECT_EQ(TarvikProcessCount(), 1u);
+    EXPECT_EQ(FindDialog(m_pTarvik->Id(), m_hMain), nullptr) << "a question is left open";
+    const auto msSinceBegun = [&](ULONGLONG nAt) {
+        return static_cast<double>(nAt - ticks(begun)) / 10000.0;
+    };
+    std::printf(
+        "hand-off: %zu simultaneous starts, %zu files opened of %zu handed; the last start ended "
+        "%.0f ms after the first was started, the last file was shown after %.0f ms (%zu "
+        "save questions answered on the way)\n",
+        kStarts, opened.size(), kStarts, msSinceBegun(nLastEnded), msSinceBegun(ticks(shown)),
+        kStarts - 1);
+    Scene("last-of-twenty-opened");
 }
 
 TEST_F(HandOff, LaterStartLeavesThePanelHiddenInTheFlyWindowAndTrayModes) {

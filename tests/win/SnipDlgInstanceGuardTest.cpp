@@ -2,6 +2,7 @@
 // sequence, a first start opens its own command-line file shortly after set-up.
 #include "SnipDlgTestUtil.h"
 
+#include "app/InstanceGuard.h"
 #include "app/StartupSettings.h"
 
 #include <fstream>
@@ -84,6 +85,60 @@ TEST_F(SnipDlgTest, SecondInstanceClosesWithoutTouchingTheDefaultFileOrThePlace)
                             std::filesystem::directory_iterator()),
               1)
         << "the default file was copied aside";
+}
+
+TEST_F(SnipDlgTest, RefusedLaterStartSavesNothingWhenTheSessionEndsDuringItsMessage) {
+    // The running Tarvik stands in as a dialog of this program; this start's path is too long.
+    const HWND hRunning = ::CreateWindowExW(0, WC_DIALOG, L"Tarvik", WS_POPUP, 0, 0, 50, 50,
+                                            nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(hRunning, nullptr);
+    const std::wstring strBlock =
+        L"TarvikTests.SessionEnd." + std::to_wstring(::GetCurrentProcessId());
+    CInstanceGuard running(strBlock), later(strBlock);
+    running.SetCommandLineFile(std::nullopt);
+    ASSERT_TRUE(running.Start(hRunning));
+    later.SetCommandLineFile(L"C:\\" + std::wstring(300, L'x') + L".trvk");
+    // While the message is open, Windows ends the session: every top-level window of this start
+    // is asked and told, then closed as "End task" does.
+    m_prompts.m_onCall = [&](const CScriptedPrompts::CCall&) {
+        std::vector<HWND> windows;
+        ::EnumThreadWindows(
+            ::GetCurrentThreadId(),
+            [](HWND hWnd, LPARAM lParam) {
+                reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hWnd);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&windows));
+        for (const HWND hWnd : windows) {
+            if (hWnd != hRunning && ::IsWindow(hWnd)) {
+                ::SendMessageW(hWnd, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+                ::SendMessageW(hWnd, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+                if (::IsWindow(hWnd)) {
+                    ::SendMessageW(hWnd, WM_CLOSE, 0, 0);
+                }
+            }
+        }
+    };
+    m_pPanel = std::make_unique<CSnipDlg>();
+    m_pPanel->SetDataFolder(Folder());
+    m_pPanel->SetSettingsKey(ScratchKey());
+    m_pPanel->SetInstanceGuard(&later);
+    ASSERT_TRUE(m_pPanel->Create(nullptr));
+    EXPECT_TRUE(m_pPanel->IsSecondInstance());
+    EXPECT_TRUE(PumpUntil([&] { return m_pPanel->GetSafeHwnd() == nullptr; }));
+    // As the application does once the panel is gone.
+    EXPECT_EQ(later.HandOver(), HandOverResult::Refused);
+    ASSERT_EQ(m_prompts.m_calls.size(), 1u);
+    EXPECT_NE(m_prompts.m_calls[0].strText.find(L"too long"), std::wstring::npos);
+    EXPECT_FALSE(std::filesystem::exists(DefaultFile())) << "a list was written";
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(DefaultFile().parent_path()),
+                            std::filesystem::directory_iterator()),
+              0)
+        << "something was left beside the default file";
+    EXPECT_EQ(ReadStartupSettings(ScratchKey()).nMainHeight, kMissingWindowValue)
+        << "the place was written";
+    running.Stop();
+    ::DestroyWindow(hRunning);
 }
 
 TEST_F(SnipDlgEarlyFileTest, FirstInstanceOpensItsCommandLineFileAfterSetUp) {
