@@ -32,11 +32,20 @@ BOOL CSightWnd::OnInitDialog() {
 }
 
 int CSightWnd::PlaceAndShow(int x, int y) {
-    SetWindowPos(HWND_TOPMOST, x - kSightCentre, y - kSightCentre, 0, 0,
-                 SWP_NOSIZE | SWP_NOACTIVATE);
-    ShowWindow(SW_SHOW);
+    // Shown without activation: an activated window takes the focus from the game (or the
+    // Target Editor), and under Wine it becomes a window the window manager frames, whose frame
+    // the region does not cut: an opaque black square around the cross-hair.
     InvalidateRect(RECT{0, 0, kSightSize, kSightSize}, true);
+    SetWindowPos(HWND_TOPMOST, x - kSightCentre, y - kSightCentre, 0, 0,
+                 SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    // Painted now, not when the message loop comes round to it: until then the window shows
+    // whatever its surface held, black on a composited desktop.
+    UpdateWindow();
     return 1;
+}
+
+LRESULT CSightWnd::OnMouseActivate(WPARAM, LPARAM) {
+    return MA_NOACTIVATE;
 }
 
 LRESULT CSightWnd::OnPaint(WPARAM, LPARAM) {

@@ -254,7 +254,12 @@ TEST_F(SightWnd, IsA64SquareShapedByItsPicture) {
     EXPECT_TRUE(::EqualRgn(shape.Get(), fromPicture.Get()));
 
     EXPECT_FALSE(sight.IsWindowVisible());
+    const HWND hActiveBefore = ::GetActiveWindow();
     EXPECT_EQ(sight.PlaceAndShow(0, 0), 1);
+    // It takes no input: showing it must not take the activation from the window the user (or
+    // Play) works in.
+    EXPECT_EQ(::GetActiveWindow(), hActiveBefore);
+    EXPECT_NE(::GetForegroundWindow(), sight.GetSafeHwnd());
     const RECT rcPlaced = sight.GetWindowRect();
     EXPECT_EQ(rcPlaced.left, -32);
     EXPECT_EQ(rcPlaced.top, -32);
