@@ -5,14 +5,17 @@
 #include "SnipDlgTestUtil.h"
 #include "capture/TargetEditDlg.h"
 #include "capture/TargetListView.h"
+#include "capture/TileGeometry.h"
 #include "engine/BitmapHandle.h"
 #include "engine/PictureSearch.h"
+#include "engine/SyntheticInput.h"
 #include "framework/GdiObject.h"
 #include "tests/core/ModelTestUtil.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -357,6 +360,88 @@ TEST_F(SnipDlgTest, TileHandlersReorderByDragAndRemoveWithRenumbering) {
     EXPECT_TRUE(list.IsEmpty());
     EXPECT_FALSE(::IsWindowEnabled(panel.GetDlgItem(IDC_PLAY)));
     EXPECT_EQ(::GetWindow(panel.ListView().GetSafeHwnd(), GW_CHILD), nullptr);
+
+    // A drag under way when a file command replaces the list ends with it: a release that comes
+    // later reorders nothing.
+    const std::filesystem::path three = Folder() / L"three.trvk";
+    WriteList(3, three, 9);
+    m_prompts.m_messageAnswers = {IDNO, IDNO};
+    panel.LoadTargetList(three.wstring());
+    const HWND hDragged = panel.TargetList().FindByOrder(0)->m_pMiniView->GetSafeHwnd();
+    ::SendMessageW(hDragged, WM_MOUSEMOVE, 0, MAKELPARAM(50, 30));
+    ::SendMessageW(hDragged, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(50, 220));
+    ASSERT_TRUE(panel.ListView().m_bDropMarker);
+    panel.LoadTargetList(three.wstring());
+    EXPECT_FALSE(panel.ListView().m_bDropMarker);
+    EXPECT_EQ(panel.ListView().m_pDragTarget, nullptr);
+    CTargetObjList& reloaded = panel.TargetList();
+    ::SendMessageW(reloaded.FindByOrder(0)->m_pMiniView->GetSafeHwnd(), WM_LBUTTONUP, 0,
+                   MAKELPARAM(50, 30));
+    for (int k = 0; k < 3; ++k) {
+        const std::string name = "Target " + std::to_string(k);
+        EXPECT_EQ(reloaded.FindByOrder(k)->m_strName, std::u16string(name.begin(), name.end()));
+    }
+}
+
+// Pumps until `done` holds or `nMs` milliseconds have passed; whether it holds.
+template <class TDone>
+bool PumpUntil(TDone done, DWORD nMs) {
+    const ULONGLONG nDeadline = ::GetTickCount64() + nMs;
+    while (!done() && ::GetTickCount64() < nDeadline) {
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+        PumpPendingMessages();
+    }
+    return done();
+}
+
+// The first item of the popup menu that opened, recorded and the menu closed (thread timer).
+std::wstring g_strMenuSeen;
+void CALLBACK RecordAndCloseMenu(HWND, UINT, UINT_PTR uId, DWORD) {
+    const HWND hMenuWindow = ::FindWindowW(L"#32768", nullptr);
+    if (hMenuWindow == nullptr || !::IsWindowVisible(hMenuWindow)) {
+        return;
+    }
+    ::KillTimer(nullptr, uId);
+    const auto hMenu = reinterpret_cast<HMENU>(::SendMessageW(hMenuWindow, MN_GETHMENU, 0, 0));
+    wchar_t szItem[64] = {};
+    ::GetMenuStringW(hMenu, 0, szItem, 64, MF_BYPOSITION);
+    g_strMenuSeen = szItem;
+    ::EndMenu();
+}
+
+TEST_F(SnipDlgTest, ATileScrolledUnderTheButtonsLeavesThemTheirClicks) {
+    WriteList(12, DefaultFile());
+    CSnipDlg& panel = OpenPanel();
+    panel.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
+    ASSERT_EQ(panel.ScrollPos(), -30);
+    CTargetMiniView& tile = *panel.TargetList().FindByOrder(0)->m_pMiniView;
+    // The tile's top 24 rows lie above the list view, its badge partly under the Help button.
+    RECT rcHelp{};
+    ::GetWindowRect(panel.GetDlgItem(IDC_HELP_MENU), &rcHelp);
+    const POINT ptBadge = tile.ClientToScreen(POINT{kTileBadgeRect.left, kTileBadgeRect.top});
+    const POINT ptClick{std::max(rcHelp.left, ptBadge.x) + 2, std::max(rcHelp.top, ptBadge.y) + 2};
+    ASSERT_LT(ptClick.y, panel.ListView().ClientToScreen(POINT{0, 0}).y);
+    ASSERT_LT(ptClick.y, rcHelp.bottom);
+
+    // Hovered from its visible part, the tile holds the capture; moved on to the Help button, the
+    // pointer leaves it.
+    CSyntheticMouse mouse;
+    const POINT ptShown = tile.ClientToScreen(POINT{50, 40});
+    mouse.MoveTo(Point{ptShown.x, ptShown.y});
+    ASSERT_TRUE(PumpUntil([&] { return tile.IsHover(); }, 5000));
+    mouse.MoveTo(Point{ptClick.x, ptClick.y});
+    PumpUntil([&] { return !tile.IsHover(); }, 2000);
+    EXPECT_FALSE(tile.IsHover());
+    EXPECT_NE(::GetCapture(), tile.GetSafeHwnd());
+
+    // The click there opens the Help menu, not the tile's.
+    g_strMenuSeen.clear();
+    const UINT_PTR uTimer = ::SetTimer(nullptr, 0, 50, RecordAndCloseMenu);
+    mouse.ButtonDown();
+    mouse.ButtonUp();
+    PumpUntil([] { return !g_strMenuSeen.empty(); }, 5000);
+    ::KillTimer(nullptr, uTimer);
+    EXPECT_EQ(g_strMenuSeen, L"&Help");
 }
 
 // The Target Editor, modeless here so that the test can drive it with messages.
