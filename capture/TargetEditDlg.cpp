@@ -21,6 +21,8 @@ CTargetEditDlg::CTargetEditDlg(CTargetObj& target, ITargetEditorHost& host)
 BOOL CTargetEditDlg::OnInitDialog() {
     CDialogEx::OnInitDialog();
     m_thumbnails = MakeThumbnailsOf(*m_pTarget);
+    m_editShiftX.SubclassDlgItem(IDC_TARGET_SHIFT_X, m_hWnd);
+    m_editShiftY.SubclassDlgItem(IDC_TARGET_SHIFT_Y, m_hWnd);
     for (const int nSpin : {IDC_TARGET_SPIN_X, IDC_TARGET_SPIN_Y}) {
         ::SendMessageW(GetDlgItem(nSpin), UDM_SETRANGE32, static_cast<WPARAM>(-kShiftLimit),
                        kShiftLimit);

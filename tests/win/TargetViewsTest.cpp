@@ -525,6 +525,45 @@ TEST_F(TargetEditDlgTest, ShowsTheTargetTestsWithTheTypedShiftAndOkStoresIt) {
     EXPECT_EQ(m_pTarget->m_ptClickShift, (Point{1000, 0}));
 }
 
+TEST_F(TargetEditDlgTest, ShiftFieldsTakeALeadingMinusTypedOrPastedAndNothingElse) {
+    ASSERT_NO_FATAL_FAILURE(Open());
+    const HWND hShiftX = m_pDlg->GetDlgItem(IDC_TARGET_SHIFT_X);
+    const auto type = [&](const wchar_t* pszKeys) {
+        for (const wchar_t* p = pszKeys; *p != L'\0'; ++p) {
+            ::SendMessageW(hShiftX, WM_CHAR, *p, 1);
+        }
+    };
+    SetText(IDC_TARGET_SHIFT_X, L"");
+    type(L"-1a6+");
+    EXPECT_EQ(Text(IDC_TARGET_SHIFT_X), L"-16");
+    // A second minus, or one behind the digits, is refused.
+    ::SendMessageW(hShiftX, EM_SETSEL, 3, 3);
+    type(L"-");
+    ::SendMessageW(hShiftX, EM_SETSEL, 0, 0);
+    type(L"-");
+    EXPECT_EQ(Text(IDC_TARGET_SHIFT_X), L"-16");
+
+    // Pasted over the whole field: the number without the blanks around it; text is refused.
+    const auto paste = [&](const std::wstring& strClip) {
+        ASSERT_TRUE(::OpenClipboard(m_pDlg->GetSafeHwnd()));
+        ::EmptyClipboard();
+        const size_t nBytes = (strClip.size() + 1) * sizeof(wchar_t);
+        const HGLOBAL hData = ::GlobalAlloc(GMEM_MOVEABLE, nBytes);
+        std::memcpy(::GlobalLock(hData), strClip.c_str(), nBytes);
+        ::GlobalUnlock(hData);
+        ::SetClipboardData(CF_UNICODETEXT, hData);
+        ::CloseClipboard();
+        ::SendMessageW(hShiftX, EM_SETSEL, 0, -1);
+        ::SendMessageW(hShiftX, WM_PASTE, 0, 0);
+    };
+    paste(L" -250\r\n");
+    EXPECT_EQ(Text(IDC_TARGET_SHIFT_X), L"-250");
+    paste(L"12px");
+    EXPECT_EQ(Text(IDC_TARGET_SHIFT_X), L"-250");
+    m_pDlg->SendMessage(WM_COMMAND, IDOK);
+    EXPECT_EQ(m_pTarget->m_ptClickShift, (Point{-250, -7}));
+}
+
 TEST_F(TargetEditDlgTest, CancelStoresNothing) {
     ASSERT_NO_FATAL_FAILURE(Open());
     SetText(IDC_TARGET_NAME, L"Changed");
