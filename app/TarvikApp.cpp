@@ -1,6 +1,7 @@
 // Start-up and shut-down of the application.
 #include "app/TarvikApp.h"
 
+#include "app/ComApartment.h"
 #include "app/GdiplusSession.h"
 #include "app/ModuleFileName.h"
 #include "framework/UserPrompts.h"
@@ -27,6 +28,8 @@ bool CTarvikApp::InitInstance() {
     ::InitCommonControlsEx(&controls);
     SetAppTitle(ApplicationTitle());
 
+    // The panel's thread opens the help page and the web site with ShellExecuteW.
+    const CComApartment com;
     const CGdiplusSession gdiplus;
     {
         CSnipDlg mainDlg;

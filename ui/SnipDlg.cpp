@@ -274,7 +274,7 @@ void CSnipDlg::OpenHelpPage() const {
     const auto page = folder ? WriteHelpPage(*folder) : std::nullopt;
     if (page) {
         // SW_SHOW, not SW_HIDE: a browser that starts with the show command it is given would
-        // open the page in a hidden window.
+        // open the page in a hidden window. COM is initialised for this thread at start-up.
         ::ShellExecuteW(nullptr, L"open", page->c_str(), nullptr, nullptr, SW_SHOW);
     }
 }
