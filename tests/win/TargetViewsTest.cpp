@@ -503,7 +503,7 @@ TEST_F(TargetEditDlgTest, ShowsTheTargetTestsWithTheTypedShiftAndOkStoresIt) {
     m_panel.m_found = {300, 200};
     m_pDlg->SendMessage(WM_COMMAND, IDC_RECOGNIZE_TEST);
     // The 20 x 10 picture centred on (300, 200) has its top-left at (290, 195).
-    EXPECT_EQ(Text(IDC_RECOGNIZE_STATUS), L"Found at (290, 195)");
+    EXPECT_EQ(Text(IDC_RECOGNIZE_STATUS), L"Found at (290, 195), clicks at (310, 195)");
     EXPECT_EQ(m_panel.m_nearestAsked.size(), 2u);
     ASSERT_EQ(m_panel.m_recognized.size(), 3u);
     EXPECT_EQ(m_panel.m_recognized[2].first, m_pTarget.get());
