@@ -1,5 +1,6 @@
-// Tests of the tile column's geometry: insertion points, drop marker, thumb, hover and badge.
+// Tests of the tile column's rules: slots, drop marker, thumb, hover, badge and tooltip text.
 #include "capture/TileGeometry.h"
+#include "capture/TileText.h"
 
 #include <gtest/gtest.h>
 
@@ -130,6 +131,13 @@ TEST(TileGeometryTest, OnlyTheVisiblePartOfAScrolledTileTakesTheHoverAndTheBadge
     // Scrolled by 10 rows the badge's lower rows show and take the click.
     EXPECT_TRUE(IsOnTileBadge(Point{85, 12}, Rect{0, 10, 102, 64}));
     EXPECT_FALSE(IsOnTileBadge(Point{85, 9}, Rect{0, 10, 102, 64}));
+}
+
+TEST(TileGeometryTest, TheTooltipNumbersTilesFromOneDownTheColumn) {
+    EXPECT_EQ(TileToolTipText(0, u"Button OK"), u"1. Button OK");
+    EXPECT_EQ(TileToolTipText(2, u"\u00c4pfel"), u"3. \u00c4pfel");
+    EXPECT_EQ(TileToolTipText(9, u""), u"10.");
+    EXPECT_EQ(TileToolTipText(INT32_MAX, u"x"), u"2147483648. x");
 }
 
 }  // namespace

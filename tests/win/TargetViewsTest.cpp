@@ -298,11 +298,31 @@ TEST_F(TargetListViewTest, ListReplacedWhileTheEditorIsOpenEndsTheEditorWithoutT
     g_pReplaced = nullptr;
 }
 
-// The tiles of the real panel: drag and remove through the tile's own handlers.
+// The tooltip of the tile of order `nOrder`.
+std::wstring TileTip(CSnipDlg& panel, int nOrder) {
+    const CTargetObj* pTarget = panel.TargetList().FindByOrder(nOrder);
+    if (pTarget == nullptr || pTarget->m_pMiniView == nullptr) {
+        return L"(no tile)";
+    }
+    wchar_t szText[256] = {};
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.hwnd = panel.ListView().GetSafeHwnd();
+    tool.uId = reinterpret_cast<UINT_PTR>(pTarget->m_pMiniView->GetSafeHwnd());
+    tool.lpszText = szText;
+    ::SendMessageW(panel.ListView().ToolTipWindow(), TTM_GETTEXTW, 256,
+                   reinterpret_cast<LPARAM>(&tool));
+    return szText;
+}
+
+// The tiles of the real panel: drag and remove through the tile's own handlers, and the tiles'
+// tooltips following the orders and names.
 TEST_F(SnipDlgTest, TileHandlersReorderByDragAndRemoveWithRenumbering) {
     WriteList(3, DefaultFile());
     CSnipDlg& panel = OpenPanel();
     CTargetObjList& list = panel.TargetList();
+    EXPECT_EQ(TileTip(panel, 0), L"1. Target 0");
+    EXPECT_EQ(TileTip(panel, 2), L"3. Target 2");
     const auto orderOf = [&](const char16_t* pszName) {
         for (const auto& pTarget : list) {
             if (pTarget->m_strName == pszName) {
@@ -327,6 +347,8 @@ TEST_F(SnipDlgTest, TileHandlersReorderByDragAndRemoveWithRenumbering) {
     EXPECT_EQ(orderOf(u"Target 0"), 2);
     EXPECT_EQ(orderOf(u"Target 1"), 0);
     EXPECT_EQ(orderOf(u"Target 2"), 1);
+    EXPECT_EQ(TileTip(panel, 0), L"1. Target 1");
+    EXPECT_EQ(TileTip(panel, 2), L"3. Target 0");
     std::vector<RECT> tiles = TileRects();
     ASSERT_EQ(tiles.size(), 3u);
     EXPECT_EQ(tiles[2].top, 146);
@@ -346,6 +368,11 @@ TEST_F(SnipDlgTest, TileHandlersReorderByDragAndRemoveWithRenumbering) {
     EXPECT_EQ(list.Count(), 2u);
     EXPECT_EQ(orderOf(u"Target 2"), -1);
     EXPECT_EQ(orderOf(u"Target 0"), 1);
+    EXPECT_EQ(TileTip(panel, 1), L"2. Target 0");
+    // A rename in the Target Editor ends with the panel laying the tiles out again.
+    list.FindByOrder(1)->m_strName = u"Button OK";
+    panel.MoveTiles();
+    EXPECT_EQ(TileTip(panel, 1), L"2. Button OK");
     EXPECT_EQ(panel.ListView().m_nContentHeight, 146);
     EXPECT_TRUE(::IsWindowEnabled(panel.GetDlgItem(IDC_PLAY)));
     tiles = TileRects();
@@ -375,6 +402,7 @@ TEST_F(SnipDlgTest, TileHandlersReorderByDragAndRemoveWithRenumbering) {
     EXPECT_FALSE(panel.ListView().m_bDropMarker);
     EXPECT_EQ(panel.ListView().m_pDragTarget, nullptr);
     CTargetObjList& reloaded = panel.TargetList();
+    EXPECT_EQ(TileTip(panel, 1), L"2. Target 1");
     ::SendMessageW(reloaded.FindByOrder(0)->m_pMiniView->GetSafeHwnd(), WM_LBUTTONUP, 0,
                    MAKELPARAM(50, 30));
     for (int k = 0; k < 3; ++k) {
