@@ -28,7 +28,9 @@ BOOL CSightWnd::OnInitDialog() {
         // The window owns the region from now on and deletes it itself.
         static_cast<void>(region.Release());
     }
-    return TRUE;
+    // FALSE: the dialog manager would otherwise give the focus to the dialog itself, having no
+    // control to give it to, and so make the hidden marker the active window.
+    return FALSE;
 }
 
 int CSightWnd::PlaceAndShow(int x, int y) {
