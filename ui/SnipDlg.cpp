@@ -368,8 +368,8 @@ LRESULT CSnipDlg::OnDestroy(WPARAM, LPARAM) {
         m_pInstanceGuard->Stop();
     }
     ReleasePlayHotkey();
-    // A run ended without the close sequence (a test's EndDialog) must not leave the left button
-    // held down after the program is gone.
+    // A run ended without the close sequence (a test's EndDialog) must not leave the mouse
+    // button held down after the program is gone.
     if (m_clickSequence.IsClicking()) {
         EndClick();
     }
