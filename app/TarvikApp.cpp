@@ -1,6 +1,7 @@
 // Start-up and shut-down of the application.
 #include "app/TarvikApp.h"
 
+#include "app/ComApartment.h"
 #include "app/GdiplusSession.h"
 #include "app/ModuleFileName.h"
 #include "framework/UserPrompts.h"
@@ -31,6 +32,8 @@ bool CTarvikApp::InitInstance() {
     ::InitCommonControlsEx(&controls);
     SetAppTitle(ApplicationTitle());
 
+    // The panel's thread opens the help page and the web site with ShellExecuteW.
+    const CComApartment com;
     const CGdiplusSession gdiplus;
     // A later start hands its file over only once its panel is gone: while it waits or shows a
     // message, nothing of it may answer the end of the session as a first instance would. When

@@ -5,7 +5,8 @@
 
 class CTarvikApp {
 public:
-    // Registers the common controls, starts GDI+, runs the main panel modally, shuts GDI+ down.
+    // Registers the common controls, initialises COM and starts GDI+, runs the main panel
+    // modally, then shuts GDI+ and COM down.
     // Returns false: the process ends when the panel has ended.
     bool InitInstance();
 

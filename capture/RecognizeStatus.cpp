@@ -9,8 +9,8 @@ std::string PointText(Point point) {
 
 }  // namespace
 
-std::string FoundStatusText(Point topLeft) {
-    return "Found at " + PointText(topLeft);
+std::string FoundStatusText(Point topLeft, Point click) {
+    return "Found at " + PointText(topLeft) + ", clicks at " + PointText(click);
 }
 
 std::string NotFoundStatusText(const std::optional<NearestMatch>& nearest) {

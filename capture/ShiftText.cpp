@@ -1,4 +1,4 @@
-// Reading a typed click shift: the lenient conversion of the Target Editor's fields.
+// Typed click shifts: the lenient conversion of the Target Editor's fields and what they accept.
 #include "capture/ShiftText.h"
 
 #include <algorithm>
@@ -12,6 +12,24 @@ constexpr int64_t kIntMax = std::numeric_limits<int>::max();
 
 bool IsBlank(wchar_t ch) {
     return ch == L' ' || ch == L'\t' || ch == L'\n' || ch == L'\r' || ch == L'\v' || ch == L'\f';
+}
+
+std::wstring_view TrimBlanks(std::wstring_view text) {
+    while (!text.empty() && IsBlank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && IsBlank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+bool IsSignedDigits(std::wstring_view text) {
+    if (!text.empty() && text.front() == L'-') {
+        text.remove_prefix(1);
+    }
+    return std::all_of(text.begin(), text.end(),
+                       [](wchar_t ch) { return ch >= L'0' && ch <= L'9'; });
 }
 
 }  // namespace
@@ -36,4 +54,21 @@ int LeadingInt(std::wstring_view text) {
 
 int AddShift(int nBase, int nShift) {
     return static_cast<int>(std::clamp(int64_t{nBase} + nShift, kIntMin, kIntMax));
+}
+
+std::optional<std::wstring> EditShiftText(std::wstring_view current, size_t nSelStart,
+                                          size_t nSelEnd, std::wstring_view inserted) {
+    const size_t nFirst = std::min({nSelStart, nSelEnd, current.size()});
+    const size_t nLast = std::min(std::max(nSelStart, nSelEnd), current.size());
+    const std::wstring_view trimmed = TrimBlanks(inserted);
+    if (trimmed.empty() && !inserted.empty()) {
+        return std::nullopt;  // a blank alone is refused, not taken as a deletion
+    }
+    std::wstring result(current.substr(0, nFirst));
+    result += trimmed;
+    result += current.substr(nLast);
+    if (!IsSignedDigits(result)) {
+        return std::nullopt;
+    }
+    return result;
 }

@@ -21,6 +21,8 @@ CTargetEditDlg::CTargetEditDlg(CTargetObj& target, ITargetEditorHost& host)
 BOOL CTargetEditDlg::OnInitDialog() {
     CDialogEx::OnInitDialog();
     m_thumbnails = MakeThumbnailsOf(*m_pTarget);
+    m_editShiftX.SubclassDlgItem(IDC_TARGET_SHIFT_X, m_hWnd);
+    m_editShiftY.SubclassDlgItem(IDC_TARGET_SHIFT_Y, m_hWnd);
     for (const int nSpin : {IDC_TARGET_SPIN_X, IDC_TARGET_SPIN_Y}) {
         ::SendMessageW(GetDlgItem(nSpin), UDM_SETRANGE32, static_cast<WPARAM>(-kShiftLimit),
                        kShiftLimit);
@@ -63,12 +65,14 @@ void CTargetEditDlg::OnRecognizeTest() {
     const Point found = m_host.RecognizeTarget(*m_pTarget, m_hWnd);
     std::string status;
     if (found.x != NOT_FOUND_COORD) {
-        m_host.ShowSightForTest(AddShift(found.x, dx), AddShift(found.y, dy));
+        // The marker shows the click point; the line says it too, beside where the picture is.
+        const Point click{AddShift(found.x, dx), AddShift(found.y, dy)};
+        m_host.ShowSightForTest(click.x, click.y);
         const PixelBuffer* pPicture = m_pTarget->m_bmpTarget.Pixels();
-        status =
-            pPicture != nullptr
-                ? FoundStatusText(TopLeftOfCentre(found, pPicture->Width(), pPicture->Height()))
-                : "";
+        status = pPicture != nullptr
+                     ? FoundStatusText(
+                           TopLeftOfCentre(found, pPicture->Width(), pPicture->Height()), click)
+                     : "";
     } else {
         // The nearest place takes a grab and a search of its own: no feedback for a while.
         const CWaitCursor busy;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "capture/ITargetEditorHost.h"
+#include "capture/ShiftEdit.h"
 #include "engine/BitmapEx.h"
 #include "framework/DialogEx.h"
 
@@ -38,6 +39,9 @@ private:
     CTargetObj* m_pTarget;  // null once abandoned
     ITargetEditorHost& m_host;
     TargetThumbnails m_thumbnails;
+    // The two shift fields, which take a leading minus sign besides digits.
+    CShiftEdit m_editShiftX;
+    CShiftEdit m_editShiftY;
 
     // The message tables come last: they name handlers declared above.
 public:

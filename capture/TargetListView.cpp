@@ -3,9 +3,11 @@
 #include "capture/TargetListView.h"
 
 #include "capture/TileGeometry.h"
+#include "capture/TileText.h"
 #include "framework/GdiObject.h"
 #include "framework/PaintDC.h"
 #include "framework/SelectObject.h"
+#include "framework/WideText.h"
 #include "ui/PanelGeometry.h"
 
 namespace {
@@ -48,6 +50,9 @@ bool CTargetListView::CreateListView(const RECT& rc, HWND hParent) {
     // not over them.
     const bool bCreated = Create(cls, 0, L"RollupCtrl", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, rc,
                                  hParent, kListViewId);
+    if (bCreated) {
+        m_toolTip.Create(m_hWnd);
+    }
     m_pTargetList = std::make_unique<CTargetObjList>();
     m_nScrollPos = 0;
     m_nContentHeight = 0;
@@ -69,7 +74,23 @@ CTargetMiniView* CTargetListView::CreateTile(CTargetObj& target, int x, int y) {
     }
     CTargetMiniView* pCreated = pTile.get();
     m_tiles[&target] = std::move(pTile);
+    UpdateTileTip(target);
     return pCreated;
+}
+
+void CTargetListView::UpdateTileTip(const CTargetObj& target) {
+    if (target.m_pMiniView != nullptr) {
+        m_toolTip.SetTileText(target.m_pMiniView->GetSafeHwnd(),
+                              ToWide(TileToolTipText(target.m_nOrder, target.m_strName)));
+    }
+}
+
+void CTargetListView::UpdateTileTips() {
+    if (m_pTargetList) {
+        for (const auto& pTarget : *m_pTargetList) {
+            UpdateTileTip(*pTarget);
+        }
+    }
 }
 
 void CTargetListView::DestroyTile(CTargetObj& target) {
@@ -83,6 +104,9 @@ void CTargetListView::DestroyTile(CTargetObj& target) {
 }
 
 std::unique_ptr<CTargetMiniView> CTargetListView::DetachTile(CTargetObj& target) {
+    if (target.m_pMiniView != nullptr) {
+        m_toolTip.RemoveTile(target.m_pMiniView->GetSafeHwnd());
+    }
     target.m_pMiniView = nullptr;
     const auto it = m_tiles.find(&target);
     if (it == m_tiles.end()) {
@@ -103,6 +127,12 @@ void CTargetListView::FreeRetiredTilesLater() {
     if (m_hWnd != nullptr) {
         PostMessage(WM_FREE_RETIRED_TILES);
     }
+}
+
+LRESULT CTargetListView::OnDestroy(WPARAM, LPARAM) {
+    // The tooltip is owned by the panel's window: it goes with this view, not with the panel.
+    m_toolTip.Destroy();
+    return Default();
 }
 
 LRESULT CTargetListView::OnFreeRetiredTiles(WPARAM, LPARAM) {

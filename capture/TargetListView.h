@@ -6,6 +6,7 @@
 #include "capture/ITargetEditorHost.h"
 #include "capture/ITileHost.h"
 #include "capture/TargetMiniView.h"
+#include "capture/TileToolTip.h"
 #include "framework/CustomWnd.h"
 #include "model/TargetObjList.h"
 
@@ -56,6 +57,11 @@ public:
     int SlotFromScreenY(int nScreenY);
     // Repaints the scroll track, after the scroll offset or the content height changed.
     void InvalidateScrollTrack();
+    // Gives every tile's tooltip its target's number and name as they are now: after a rename,
+    // a reorder or a removal.
+    void UpdateTileTips();
+    // The tiles' tooltip window (null when it could not be made).
+    HWND ToolTipWindow() const { return m_toolTip.Get(); }
 
     // The current list: always one, except between ClearAllTargets and the caller installing the
     // next.
@@ -72,6 +78,8 @@ public:
 private:
     LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
     LRESULT OnFreeRetiredTiles(WPARAM wParam, LPARAM lParam);
+    LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);
+    void UpdateTileTip(const CTargetObj& target);
 
     ITileHost* m_pTileHost = nullptr;
     ITargetEditorHost* m_pEditorHost = nullptr;
@@ -79,6 +87,8 @@ private:
     std::map<const CTargetObj*, std::unique_ptr<CTargetMiniView>> m_tiles;
     // Tiles whose windows are gone, kept until their last handler has returned.
     std::vector<std::unique_ptr<CTargetMiniView>> m_retiredTiles;
+    // Names each tile's target; goes with this view's window.
+    CTileToolTip m_toolTip;
 
     // Posted by RetireTile.
     static constexpr UINT WM_FREE_RETIRED_TILES = WM_APP + 1;
@@ -88,5 +98,6 @@ public:
     static constexpr CMessageEntry<CTargetListView> s_messages[] = {
         {WM_PAINT, &CTargetListView::OnPaint},
         {WM_FREE_RETIRED_TILES, &CTargetListView::OnFreeRetiredTiles},
+        {WM_DESTROY, &CTargetListView::OnDestroy},
     };
 };

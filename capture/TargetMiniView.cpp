@@ -99,6 +99,12 @@ int CTargetMiniView::MainBottomInClient() const {
     return ScreenToClient(POINT{rcMain.left, rcMain.bottom}).y;
 }
 
+Rect CTargetMiniView::VisibleRect() const {
+    RECT rcView = m_pListView->GetClientRect();
+    ::MapWindowPoints(m_pListView->GetSafeHwnd(), m_hWnd, reinterpret_cast<POINT*>(&rcView), 2);
+    return VisibleTileRect(ToRect(m_rcTile), ToRect(rcView));
+}
+
 void CTargetMiniView::SetHover(bool bHover) {
     if (m_bHover != bHover) {
         m_bHover = bHover;
@@ -110,7 +116,7 @@ LRESULT CTargetMiniView::OnMouseMove(WPARAM wParam, LPARAM lParam) {
     const Point pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     // The capture brings the move that leaves the tile, which ends the hover or goes on as a drag.
     ::SetCapture(m_hWnd);
-    if (IsPointerOverTile(pt, ToRect(m_rcTile), MainBottomInClient())) {
+    if (IsPointerOverTile(pt, VisibleRect(), MainBottomInClient())) {
         SetHover(true);
     } else if ((wParam & MK_LBUTTON) != 0) {
         const POINT ptScreen = ClientToScreen(POINT{pt.x, pt.y});
@@ -134,7 +140,7 @@ LRESULT CTargetMiniView::OnLButtonUp(WPARAM, LPARAM lParam) {
     if (pHost != nullptr) {
         ::SetActiveWindow(pHost->MainWindow());
     }
-    if (IsOnTileBadge(pt)) {
+    if (IsOnTileBadge(pt, VisibleRect())) {
         const UINT uCommand = TrackBadgeMenu();
         RunBadgeCommand(uCommand);
         if (m_hWnd == nullptr || uCommand == ID_TILE_REMOVE) {
@@ -157,7 +163,7 @@ void CTargetMiniView::UpdateHoverFromCursor() {
         return;
     }
     const POINT pt = ScreenToClient(ptCursor);
-    if (!IsPointerOverTile(Point{pt.x, pt.y}, ToRect(m_rcTile), MainBottomInClient())) {
+    if (!IsPointerOverTile(Point{pt.x, pt.y}, VisibleRect(), MainBottomInClient())) {
         SetHover(false);
     }
 }

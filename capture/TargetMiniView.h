@@ -46,6 +46,9 @@ private:
     void SetHover(bool bHover);
     // The bottom edge of the panel in this tile's client coordinates.
     int MainBottomInClient() const;
+    // The part of the tile the list view shows, in client coordinates: only there does the
+    // pointer hover, and only there does the badge take a click.
+    Rect VisibleRect() const;
 
     CTargetListView* m_pListView = nullptr;
     RECT m_rcTile{};

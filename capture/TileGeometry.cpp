@@ -51,10 +51,16 @@ ScrollThumb ScrollThumbOf(int nClientWidth, int nViewHeight, int nContentHeight,
     return thumb;
 }
 
-bool IsPointerOverTile(Point pt, const Rect& rcTile, int nMainBottom) {
-    return Contains(rcTile, pt) && nMainBottom - pt.y >= kTileHoverBottomMargin;
+Rect VisibleTileRect(const Rect& rcTile, const Rect& rcView) {
+    const Rect rc{std::max(rcTile.left, rcView.left), std::max(rcTile.top, rcView.top),
+                  std::min(rcTile.right, rcView.right), std::min(rcTile.bottom, rcView.bottom)};
+    return rc.right > rc.left && rc.bottom > rc.top ? rc : Rect{};
 }
 
-bool IsOnTileBadge(Point pt) {
-    return Contains(kTileBadgeRect, pt);
+bool IsPointerOverTile(Point pt, const Rect& rcVisible, int nMainBottom) {
+    return Contains(rcVisible, pt) && nMainBottom - pt.y >= kTileHoverBottomMargin;
+}
+
+bool IsOnTileBadge(Point pt, const Rect& rcVisible) {
+    return Contains(kTileBadgeRect, pt) && Contains(rcVisible, pt);
 }

@@ -37,8 +37,14 @@ struct ScrollThumb {
 // Length = H * H / content, offset = -(scroll * H / content), both truncated toward zero.
 ScrollThumb ScrollThumbOf(int nClientWidth, int nViewHeight, int nContentHeight, int nScrollPos);
 
-// Whether a pointer at client point `pt` of a tile counts as over it: inside `rcTile` and at
-// least 14 pixels above `nMainBottom`, the panel's bottom edge in the tile's client coordinates.
-bool IsPointerOverTile(Point pt, const Rect& rcTile, int nMainBottom);
-// Whether a tile's client point lies on the hover badge (right and bottom exclusive).
-bool IsOnTileBadge(Point pt);
+// The part of a tile that shows: `rcTile` (its client rectangle) clipped to `rcView`, the list
+// view's client area in the tile's client coordinates. A tile scrolled partly out of the view
+// lies there under the panel's buttons, which must keep their clicks. Empty when none shows.
+Rect VisibleTileRect(const Rect& rcTile, const Rect& rcView);
+// Whether a pointer at client point `pt` of a tile counts as over it: inside `rcVisible` (see
+// VisibleTileRect) and at least 14 pixels above `nMainBottom`, the panel's bottom edge in the
+// tile's client coordinates.
+bool IsPointerOverTile(Point pt, const Rect& rcVisible, int nMainBottom);
+// Whether a tile's client point lies on the hover badge (right and bottom exclusive) where the
+// badge shows, inside `rcVisible`.
+bool IsOnTileBadge(Point pt, const Rect& rcVisible);

@@ -9,6 +9,7 @@ set(TARVIK_CORE_SOURCES
     capture/ShiftText.cpp
     capture/TargetPicture.cpp
     capture/TileGeometry.cpp
+    capture/TileText.cpp
     engine/BitmapEx.cpp
     engine/ClickSequence.cpp
     engine/Dimming.cpp

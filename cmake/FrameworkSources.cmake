@@ -19,6 +19,7 @@ set(TARVIK_FRAMEWORK_SOURCES
     framework/SaveDC.cpp
     framework/SelectObject.cpp
     framework/Static.cpp
+    framework/SubclassWnd.cpp
     framework/UserPrompts.cpp
     framework/Win32Prompts.cpp
     framework/WindowDC.cpp

@@ -1,7 +1,7 @@
 # Windows-only targets: Tarvik.exe, its tests under Wine, and the Wine test session fixture.
 enable_language(RC)
 
-set(TARVIK_WINDOWS_LIBS user32 gdi32 comctl32 comdlg32 shell32 advapi32 gdiplus)
+set(TARVIK_WINDOWS_LIBS user32 gdi32 comctl32 comdlg32 shell32 advapi32 gdiplus ole32)
 
 # The Win32 half of every folder, shared by Tarvik.exe and its Windows tests: each folder's .cpp
 # files that are not in the platform-free core (cmake/CoreSources.cmake), plus the framework layer

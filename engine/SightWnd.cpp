@@ -31,16 +31,28 @@ BOOL CSightWnd::OnInitDialog() {
         // The window owns the region from now on and deletes it itself.
         static_cast<void>(region.Release());
     }
-    return TRUE;
+    // FALSE: the dialog manager would otherwise give the focus to the dialog itself, having no
+    // control to give it to, and so make the hidden marker the active window.
+    return FALSE;
 }
 
 int CSightWnd::PlaceAndShow(int x, int y) {
+    // Shown without activation: an activated window takes the focus from the game (or the
+    // Target Editor), and under Wine it becomes a window the window manager frames, whose frame
+    // the region does not cut: an opaque black square around the cross-hair.
+    InvalidateRect(RECT{0, 0, kSightSize, kSightSize}, true);
     // A click point from a stored click shift may lie at the int32 limits.
     SetWindowPos(HWND_TOPMOST, ClampToInt32(int64_t{x} - kSightCentre),
-                 ClampToInt32(int64_t{y} - kSightCentre), 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
-    ShowWindow(SW_SHOW);
-    InvalidateRect(RECT{0, 0, kSightSize, kSightSize}, true);
+                 ClampToInt32(int64_t{y} - kSightCentre), 0, 0,
+                 SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    // Painted now, not when the message loop comes round to it: until then the window shows
+    // whatever its surface held, black on a composited desktop.
+    UpdateWindow();
     return 1;
+}
+
+LRESULT CSightWnd::OnMouseActivate(WPARAM, LPARAM) {
+    return MA_NOACTIVATE;
 }
 
 LRESULT CSightWnd::OnPaint(WPARAM, LPARAM) {

@@ -8,7 +8,8 @@ class CSightWnd : public CDialogImpl<CSightWnd> {
 public:
     CSightWnd();
 
-    // Centres the marker on the screen point (x, y) and shows it.
+    // Centres the marker on the screen point (x, y), shows it without activating it and paints
+    // it at once.
     int PlaceAndShow(int x, int y);
 
 protected:
@@ -17,6 +18,7 @@ protected:
 private:
     LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
     LRESULT OnEraseBkgnd(WPARAM wParam, LPARAM lParam);
+    LRESULT OnMouseActivate(WPARAM wParam, LPARAM lParam);
 
     CGdiObject<HBITMAP> m_bmpSight;
 
@@ -25,5 +27,6 @@ public:
     static constexpr CMessageEntry<CSightWnd> s_messages[] = {
         {WM_PAINT, &CSightWnd::OnPaint},
         {WM_ERASEBKGND, &CSightWnd::OnEraseBkgnd},
+        {WM_MOUSEACTIVATE, &CSightWnd::OnMouseActivate},
     };
 };

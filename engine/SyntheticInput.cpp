@@ -5,6 +5,10 @@
 
 namespace {
 
+bool AreButtonsSwapped() {
+    return ::GetSystemMetrics(SM_SWAPBUTTON) != 0;
+}
+
 void SendKey(WORD nVirtualKey, DWORD dwFlags) {
     INPUT input{};
     input.type = INPUT_KEYBOARD;
@@ -37,11 +41,17 @@ void CSyntheticMouse::MoveTo(Point pt) {
 }
 
 void CSyntheticMouse::ButtonDown() {
-    Send(MOUSEEVENTF_LEFTDOWN);
+    // Read at every press: the user may swap the buttons while Tarvik runs. The release goes to
+    // the button pressed, even if they were swapped in between.
+    const bool bSwapped = AreButtonsSwapped();
+    m_dwUpFlags = bSwapped ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
+    Send(bSwapped ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN);
 }
 
 void CSyntheticMouse::ButtonUp() {
-    Send(MOUSEEVENTF_LEFTUP);
+    Send(m_dwUpFlags != 0 ? m_dwUpFlags
+                          : (AreButtonsSwapped() ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP));
+    m_dwUpFlags = 0;
 }
 
 void CSyntheticMouse::Send(DWORD dwFlags) {
@@ -52,6 +62,10 @@ void CSyntheticMouse::Send(DWORD dwFlags) {
     m_input.mi.dwExtraInfo = 0;
     // A rejected event is not retried: the next tick tries the whole click again.
     ::SendInput(1, &m_input, sizeof(m_input));
+}
+
+int PrimaryButtonKey() {
+    return AreButtonsSwapped() ? VK_RBUTTON : VK_LBUTTON;
 }
 
 void SendWinTab() {

@@ -11,8 +11,10 @@ public:
     // Moves the pointer to the screen pixel `pt` (see NormaliseAbsolute). A point off the screen is
     // sent as it is.
     void MoveTo(Point pt);
-    // Left button events where the last move put the pointer: the record keeps the last move's
-    // coordinates but has no move flag, so the pointer stays where it is.
+    // Primary button events where the last move put the pointer: the record keeps the last
+    // move's coordinates but has no move flag, so the pointer stays where it is. The primary
+    // button is the right one while the buttons are swapped (a left-handed user): a synthetic
+    // event names the physical button, and a left one would then be taken as a right click.
     void ButtonDown();
     void ButtonUp();
 
@@ -20,7 +22,13 @@ private:
     void Send(DWORD dwFlags);
 
     INPUT m_input{};
+    // The release that matches the last press, until it is sent.
+    DWORD m_dwUpFlags = 0;
 };
+
+// The virtual key of the physical button that acts as the primary one now: VK_RBUTTON while the
+// buttons are swapped, else VK_LBUTTON. GetAsyncKeyState reads physical buttons.
+int PrimaryButtonKey();
 
 // The key sequence that leaves a tablet's start screen for the desktop: left Windows key down,
 // Tab down and up, Windows key up, with pauses of 100, 100, 100 and 200 ms. Blocks for 500 ms.

@@ -2,7 +2,7 @@
 #include "framework/DataExchange.h"
 
 #include "framework/DecimalText.h"
-#include "framework/Static.h"
+#include "framework/SubclassWnd.h"
 #include "framework/Wnd.h"
 
 #include <commctrl.h>
@@ -86,7 +86,7 @@ void CDataExchange::Control(int nId, CWnd& wnd) {
     }
 }
 
-void CDataExchange::Control(int nId, CStatic& wnd) {
+void CDataExchange::Control(int nId, CSubclassWnd& wnd) {
     if (!Failed() && !IsSaving() && !wnd) {
         wnd.SubclassDlgItem(static_cast<UINT>(nId), m_hDlg);
     }

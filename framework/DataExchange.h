@@ -6,7 +6,7 @@
 #include <string>
 
 class CWnd;
-class CStatic;
+class CSubclassWnd;
 
 // Built by CDialogEx::UpdateData and handed to DoDataExchange, whose calls name each control
 // once and work both ways. After a refused field the remaining calls do nothing.
@@ -32,8 +32,8 @@ public:
     void UpDownRange(int nId, int& nMin, int& nMax);
     // Binds a member to the control: to the controls only, and only while it is unbound.
     void Control(int nId, CWnd& wnd);
-    // Takes over a static control from the template (CStatic::SubclassDlgItem) the same way.
-    void Control(int nId, CStatic& wnd);
+    // Takes over a control from the template (CSubclassWnd::SubclassDlgItem) the same way.
+    void Control(int nId, CSubclassWnd& wnd);
 
     // Refuses the field nId with a message for the user; for checks of the dialog's own.
     void Fail(int nId, std::wstring strMessage);

@@ -14,7 +14,8 @@
 
 // Opens `strUrl` with the shell ("open", SW_SHOW); when the shell cannot, with the command that
 // the registry names for ".htm" files. Returns the ShellExecuteW-style result: above 32 on
-// success, else the reason (see LinkOpenErrorText).
+// success, else the reason (see LinkOpenErrorText). The calling thread must have initialised COM
+// (CComApartment), as ShellExecuteW asks.
 std::intptr_t OpenLinkTarget(const std::wstring& strUrl);
 
 class CHyperLink : public CStaticImpl<CHyperLink> {

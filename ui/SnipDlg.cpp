@@ -274,7 +274,7 @@ void CSnipDlg::OpenHelpPage() const {
     const auto page = folder ? WriteHelpPage(*folder) : std::nullopt;
     if (page) {
         // SW_SHOW, not SW_HIDE: a browser that starts with the show command it is given would
-        // open the page in a hidden window.
+        // open the page in a hidden window. COM is initialised for this thread at start-up.
         ::ShellExecuteW(nullptr, L"open", page->c_str(), nullptr, nullptr, SW_SHOW);
     }
 }
@@ -348,8 +348,18 @@ LRESULT CSnipDlg::OnClose(WPARAM, LPARAM) {
         m_pSightWnd->EndDialog(0);
         m_pSightWnd.reset();
     }
-    // The dialog manager turns the close request into the cancel command, which ends the run.
-    return Default();
+    // Not Default(): the dialog manager would turn the close into IDCANCEL, which comes back here.
+    EndDialog(IDCANCEL);
+    return 0;
+}
+
+void CSnipDlg::OnOK() {
+    // Through the close sequence, which saves: a stray key must not lose the list.
+    SendMessage(WM_CLOSE);
+}
+
+void CSnipDlg::OnCancel() {
+    SendMessage(WM_CLOSE);
 }
 
 LRESULT CSnipDlg::OnDestroy(WPARAM, LPARAM) {
@@ -358,8 +368,8 @@ LRESULT CSnipDlg::OnDestroy(WPARAM, LPARAM) {
         m_pInstanceGuard->Stop();
     }
     ReleasePlayHotkey();
-    // Esc and Enter end the run without the close sequence: a click under way must not leave the
-    // left button held down after the program is gone.
+    // A run ended without the close sequence (a test's EndDialog) must not leave the mouse
+    // button held down after the program is gone.
     if (m_clickSequence.IsClicking()) {
         EndClick();
     }

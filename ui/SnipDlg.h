@@ -111,6 +111,9 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
+    // Enter and Esc (IDOK, IDCANCEL from the dialog manager) end Tarvik as Exit does.
+    void OnOK() override;
+    void OnCancel() override;
     bool OnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult) override;
 
 private:

@@ -181,6 +181,12 @@ void CSnipDlg::ClearAllTargets() {
     m_nScrollPos = 0;
     m_wndTargetList.m_nScrollPos = 0;
     m_wndTargetList.m_nContentHeight = 0;
+    // A drag under way ends with its list: a release that comes later must not reorder the new
+    // list to the old drag's slot.
+    m_wndTargetList.m_pDragTarget = nullptr;
+    if (m_wndTargetList.m_bDropMarker) {
+        m_wndTargetList.HideDropMarker();
+    }
 }
 
 void CSnipDlg::CreateTargetTiles() {

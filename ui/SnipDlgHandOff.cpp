@@ -67,7 +67,7 @@ bool CSnipDlg::IsBusyWithUser() const {
     const bool bInMenu = ::GetGUIThreadInfo(::GetCurrentThreadId(), &info) &&
                          (info.flags & (GUI_INMENUMODE | GUI_POPUPMENUMODE)) != 0;
     const bool bDragging =
-        ::GetCapture() != nullptr && (::GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0;
+        ::GetCapture() != nullptr && (::GetAsyncKeyState(PrimaryButtonKey()) & 0x8000) != 0;
     return !::IsWindowEnabled(m_hWnd) || bInMenu || bDragging;
 }
 

@@ -52,6 +52,8 @@ void CSnipDlg::MoveTiles() {
     if (hdwp != nullptr) {
         ::EndDeferWindowPos(hdwp);
     }
+    // Every change of a name or an order ends here: the tooltips follow.
+    m_wndTargetList.UpdateTileTips();
 }
 
 void CSnipDlg::RenumberAfterRemove(int nRemovedSlot) {

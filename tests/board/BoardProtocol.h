@@ -18,8 +18,9 @@ inline constexpr std::wstring_view kBoardArgLog = L"--log";
 inline constexpr std::wstring_view kBoardArgPicture = L"--picture";
 inline constexpr std::wstring_view kBoardArgDemoPicture = L"--demo-picture";
 inline constexpr std::wstring_view kBoardArgHidden = L"--hidden";
-// --window X Y W H: the window covers only that screen rectangle instead of the whole screen, so
-// that other windows stay in view even where the system raises the board when it is clicked.
+// --window X Y W H: the window covers only that screen rectangle instead of the whole screen (less
+// its last row), so that other windows stay in view even where the system raises the board when
+// it is clicked.
 inline constexpr std::wstring_view kBoardArgWindow = L"--window";
 
 inline constexpr int kBoardExitBadArguments = 2;

@@ -5,7 +5,7 @@
 #include "engine/PictureSearch.h"
 
 TEST(RecognizeStatusTest, TextsAndTheTopLeftOfEveryPictureSize) {
-    EXPECT_EQ(FoundStatusText({-3, 1079}), "Found at (-3, 1079)");
+    EXPECT_EQ(FoundStatusText({-3, 1079}, {7, 1069}), "Found at (-3, 1079), clicks at (7, 1069)");
     EXPECT_EQ(NotFoundStatusText(std::nullopt), "Not on the screen");
     EXPECT_EQ(NotFoundStatusText(NearestMatch{{12, 0}, 3, 800, 17}),
               "Not on the screen\r\nNearest place (12, 0): 3 of 800 pixels differ");

@@ -1,5 +1,6 @@
-// Tests of the tile column's geometry: insertion points, drop marker, thumb, hover and badge.
+// Tests of the tile column's rules: slots, drop marker, thumb, hover, badge and tooltip text.
 #include "capture/TileGeometry.h"
+#include "capture/TileText.h"
 
 #include <gtest/gtest.h>
 
@@ -98,8 +99,45 @@ TEST(TileGeometryTest, HoverNeedsFourteenPixelsAboveThePanelsBottomAndTheBadgeIs
     const BadgeCase badgeCases[] = {{{79, 5}, true},   {{94, 20}, true},  {{95, 10}, false},
                                     {{85, 21}, false}, {{78, 10}, false}, {{85, 4}, false}};
     for (const BadgeCase& c : badgeCases) {
-        EXPECT_EQ(IsOnTileBadge(c.pt), c.bOn) << c.pt.x << "," << c.pt.y;
+        EXPECT_EQ(IsOnTileBadge(c.pt, rcTile), c.bOn) << c.pt.x << "," << c.pt.y;
     }
+}
+
+TEST(TileGeometryTest, OnlyTheVisiblePartOfAScrolledTileTakesTheHoverAndTheBadge) {
+    const Rect rcTile{0, 0, 102, 64};
+    // Scrolled by one wheel step, the first tile's top 24 rows lie above the view (113 x 300 in
+    // the tile's coordinates from (-6, -24)), under the panel's buttons.
+    const Rect rcVisible = VisibleTileRect(rcTile, Rect{-6, -24, 117, 276});
+    EXPECT_EQ(rcVisible, (Rect{0, 0, 102, 64}));
+    const Rect rcScrolled = VisibleTileRect(rcTile, Rect{-6, 24, 117, 324});
+    EXPECT_EQ(rcScrolled, (Rect{0, 24, 102, 64}));
+    EXPECT_EQ(VisibleTileRect(rcTile, Rect{-6, 64, 117, 364}), Rect{});  // scrolled out
+    struct Case {
+        Point pt;
+        bool bOver;
+        bool bOnBadge;
+    };
+    const Case cases[] = {
+        {{85, 8}, false, false},   // the badge's place, hidden: the Help button's click
+        {{50, 23}, false, false},  // the last hidden row
+        {{50, 24}, true, false},   // the first row that shows
+        {{85, 20}, false, false},  // the badge's last row, still hidden
+        {{101, 63}, true, false},  //
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(IsPointerOverTile(c.pt, rcScrolled, 400), c.bOver) << c.pt.x << "," << c.pt.y;
+        EXPECT_EQ(IsOnTileBadge(c.pt, rcScrolled), c.bOnBadge) << c.pt.x << "," << c.pt.y;
+    }
+    // Scrolled by 10 rows the badge's lower rows show and take the click.
+    EXPECT_TRUE(IsOnTileBadge(Point{85, 12}, Rect{0, 10, 102, 64}));
+    EXPECT_FALSE(IsOnTileBadge(Point{85, 9}, Rect{0, 10, 102, 64}));
+}
+
+TEST(TileGeometryTest, TheTooltipNumbersTilesFromOneDownTheColumn) {
+    EXPECT_EQ(TileToolTipText(0, u"Button OK"), u"1. Button OK");
+    EXPECT_EQ(TileToolTipText(2, u"\u00c4pfel"), u"3. \u00c4pfel");
+    EXPECT_EQ(TileToolTipText(9, u""), u"10.");
+    EXPECT_EQ(TileToolTipText(INT32_MAX, u"x"), u"2147483648. x");
 }
 
 }  // namespace

@@ -40,7 +40,7 @@ void WritePlayList(std::span<const PlayTarget> targets, const std::filesystem::p
 
 // The board's command line for `targets`: each picture written as a BMP into `folder`, the log at
 // `logFile`. Pictures with an index in `hidden` start hidden; `window` bounds the board's window
-// (the whole screen when not given).
+// (the whole screen but its last row when not given).
 BoardArguments BoardArgumentsFor(std::span<const PlayTarget> targets,
                                  const std::filesystem::path& folder,
                                  const std::filesystem::path& logFile,

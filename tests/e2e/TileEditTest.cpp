@@ -249,23 +249,23 @@ TEST_F(TileEdit, EditorStoresTypedNameAndShiftOnOkOnlyAndTestsWithTheTypedShift)
     // The name field has the focus with its text selected; Tab moves on to the shifts.
     TypeText(L"renamed 7");
     TapKey(VK_TAB);
-    TypeText(L"25");
+    TypeText(L"-25");  // a negative shift is typed as it reads
     TapKey(VK_TAB);
     for (int i = 0; i < 7; ++i) {
-        TapKey(VK_DOWN);  // 4 down to -3: digits only can be typed
+        TapKey(VK_DOWN);  // 4 down to -3 with the arrow keys
     }
     ASSERT_TRUE(WaitUntil([&] { return TextOf(hShiftY) == L"-3"; }))
         << "the arrow keys gave " << std::string(TextOf(hShiftY).begin(), TextOf(hShiftY).end());
     EXPECT_EQ(TextOf(hName), L"renamed 7");
-    EXPECT_EQ(TextOf(hShiftX), L"25");
+    EXPECT_EQ(TextOf(hShiftX), L"-25");
 
     // Recognize Test: the sight at the found centre plus the typed shift, before OK.
     ASSERT_TRUE(ClickAt(CentreOf(ScreenRectOf(GetDlgItem(hEditor, 1012)))));
     const HWND hSight = WaitForSight();
     ASSERT_NE(hSight, nullptr) << "Recognize Test showed no sight";
     const Point centre = PictureCentre(shown.topLeft, shown.nWidth, shown.nHeight);
-    EXPECT_EQ(RectText(ScreenRectOf(hSight)), RectText({centre.x + 25 - 32, centre.y - 3 - 32,
-                                                        centre.x + 25 + 32, centre.y - 3 + 32}));
+    EXPECT_EQ(RectText(ScreenRectOf(hSight)), RectText({centre.x - 25 - 32, centre.y - 3 - 32,
+                                                        centre.x - 25 + 32, centre.y - 3 + 32}));
     SceneNow("recognize-test");
     ClickDialogButton(hEditor, IDOK);
 
@@ -273,7 +273,7 @@ TEST_F(TileEdit, EditorStoresTypedNameAndShiftOnOkOnlyAndTestsWithTheTypedShift)
     hEditor = openEditor("edit-menu-2");
     ASSERT_NE(hEditor, nullptr);
     EXPECT_EQ(TextOf(GetDlgItem(hEditor, 1052)), L"renamed 7");
-    EXPECT_EQ(TextOf(GetDlgItem(hEditor, 1055)), L"25");
+    EXPECT_EQ(TextOf(GetDlgItem(hEditor, 1055)), L"-25");
     EXPECT_EQ(TextOf(GetDlgItem(hEditor, 1038)), L"-3");
     TypeText(L"Not kept");
     ClickDialogButton(hEditor, IDCANCEL);
@@ -326,7 +326,8 @@ TEST_F(TileEdit, RecognizeTestSaysWhereATargetIsOrWhereItComesNearest) {
     ASSERT_NO_FATAL_FAILURE(
         testTile(1, L"Not on the screen\r\nNearest place (1100, 600): 3 of 384 pixels differ",
                  "recognize-nearest"));
-    ASSERT_NO_FATAL_FAILURE(testTile(0, L"Found at (1000, 700)", "recognize-found"));
+    ASSERT_NO_FATAL_FAILURE(
+        testTile(0, L"Found at (1000, 700), clicks at (1012, 708)", "recognize-found"));
     ASSERT_NO_FATAL_FAILURE(CloseTarvik());
 }
 

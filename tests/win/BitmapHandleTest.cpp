@@ -254,7 +254,14 @@ TEST_F(SightWnd, IsA64SquareShapedByItsPicture) {
     EXPECT_TRUE(::EqualRgn(shape.Get(), fromPicture.Get()));
 
     EXPECT_FALSE(sight.IsWindowVisible());
+    // Not under the pointer: on an X display without a window manager the keyboard focus follows
+    // the pointer, which would make the window under it the foreground one.
+    ::SetCursorPos(400, 300);
     EXPECT_EQ(sight.PlaceAndShow(0, 0), 1);
+    // It takes no input: neither made nor shown may it take the activation from the window the
+    // user (or Play) works in.
+    EXPECT_NE(::GetActiveWindow(), sight.GetSafeHwnd());
+    EXPECT_NE(::GetForegroundWindow(), sight.GetSafeHwnd());
     const RECT rcPlaced = sight.GetWindowRect();
     EXPECT_EQ(rcPlaced.left, -32);
     EXPECT_EQ(rcPlaced.top, -32);

@@ -1,5 +1,6 @@
 // CHyperLink in-process: taking over a static, fitting to its text, the underline modes, its
 // cursor and tooltip, and the box that names the reason of a failed open.
+#include "app/ComApartment.h"
 #include "tests/e2e/PageOpenerRegistered.h"
 #include "tests/e2e/Waiting.h"
 #include "tests/win/FrameworkTestUtil.h"
@@ -8,10 +9,12 @@
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
+#include <objbase.h>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <thread>
 #include <utility>
 
 namespace {
@@ -49,6 +52,24 @@ std::wstring ToolTipText(HWND hLink) {
         },
         reinterpret_cast<LPARAM>(&state));
     return state.second;
+}
+
+TEST(HyperLink, ComIsApartmentThreadedOnTheOpeningThreadWhileItsOwnerLives) {
+    // On a thread of its own: the test runner's thread may have COM already.
+    std::thread([] {
+        {
+            const CComApartment com;
+            EXPECT_TRUE(com.IsInitialised());
+            // Another model is refused: the thread is apartment-threaded.
+            EXPECT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), RPC_E_CHANGED_MODE);
+            EXPECT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE),
+                      S_FALSE);
+            CoUninitialize();
+        }
+        // Given back with its owner: the thread may choose again.
+        EXPECT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
+        CoUninitialize();
+    }).join();
 }
 
 TEST(HyperLink, FitsItsTextUnderlinesByModeAndNamesTheReasonOfAFailedOpen) {

@@ -225,9 +225,8 @@ TEST_F(ScreenGrab, RepeatedGrabsReuseTheBuffersAndSeeEveryChange) {
 TEST_F(ScreenGrab, SeesTheShownSightMarker) {
     CSightWnd sight;
     ASSERT_TRUE(sight.Create(nullptr));
+    // Shown, it is painted at once: no frame of it may show before its picture does.
     sight.PlaceAndShow(500, 400);
-    ::UpdateWindow(sight.GetSafeHwnd());
-    PumpPendingMessages();
     CScreenGrabber grabber;
     PixelBuffer screen;
     ASSERT_TRUE(grabber.Grab(screen));

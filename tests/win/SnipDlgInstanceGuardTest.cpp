@@ -169,3 +169,29 @@ TEST_F(SnipDlgEarlyFileTest, HandedFileWaitsUntilNoDialogOfThePanelIsOpen) {
     EXPECT_TRUE(PumpUntil([&] { return m_pPanel->TargetList().Count() == 5u; }));
     ClosePanel();
 }
+
+TEST_F(SnipDlgEarlyFileTest, HandedFileWaitsForATileDragWithTheButtonsSwapped) {
+    // A left-handed user drags with the right button, the primary one then: the drag must count.
+    ASSERT_NO_FATAL_FAILURE(CreatePanel());
+    struct CSwappedButtons {
+        CSwappedButtons() { ::SwapMouseButton(TRUE); }
+        ~CSwappedButtons() { ::SwapMouseButton(FALSE); }
+    } swapped;
+    const HWND hTile = m_pPanel->TargetList().FindByOrder(0)->m_pMiniView->GetSafeHwnd();
+    ::SetCapture(hTile);
+    // The physical right button, pressed as a person would.
+    const auto sendButton = [](DWORD dwFlags) {
+        INPUT input{};
+        input.type = INPUT_MOUSE;
+        input.mi.dwFlags = dwFlags;
+        ::SendInput(1, &input, sizeof(input));
+    };
+    sendButton(MOUSEEVENTF_RIGHTDOWN);
+    m_prompts.m_messageAnswers = {IDNO};
+    EXPECT_FALSE(PumpUntil([&] { return !m_prompts.m_calls.empty(); }))
+        << "the handed file was opened during a drag";
+    sendButton(MOUSEEVENTF_RIGHTUP);
+    ::ReleaseCapture();
+    EXPECT_TRUE(PumpUntil([&] { return m_pPanel->TargetList().Count() == 5u; }));
+    ClosePanel();
+}

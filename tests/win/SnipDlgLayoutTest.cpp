@@ -87,16 +87,33 @@ TEST_F(SnipDlgTest, StoredPlaceIsPulledBackOnScreen) {
 }
 
 TEST_F(SnipDlgTest, CloseWritesThePlaceWithTheHeight) {
-    CSnipDlg& panel = OpenPanel();
-    panel.SetWindowPos(nullptr, 33, 44, 130, 321, SWP_NOZORDER);
-    ClosePanelNormally();
-    EXPECT_EQ(panel.GetSafeHwnd(), nullptr);
-    const CStartupSettings stored = ReadStartupSettings(ScratchKey());
-    EXPECT_EQ(stored.nMainLeft, 33);
-    EXPECT_EQ(stored.nMainTop, 44);
-    EXPECT_EQ(stored.nMainHeight, 321);
-    // The close sequence also wrote the (empty) default list.
-    EXPECT_EQ(std::filesystem::file_size(DefaultFile()), 62u);
+    // Exit (WM_CLOSE), Esc and Enter: each ends Tarvik through the close sequence.
+    const struct {
+        const char* pszHow;
+        WPARAM nKey;  // 0: WM_CLOSE
+    } closers[] = {{"WM_CLOSE", 0}, {"Esc", VK_ESCAPE}, {"Enter", VK_RETURN}};
+    for (const auto& closer : closers) {
+        std::filesystem::remove(DefaultFile());
+        CSnipDlg& panel = OpenPanel();
+        panel.SetWindowPos(nullptr, 33, 44, 130, 321, SWP_NOZORDER);
+        if (closer.nKey == 0) {
+            ClosePanelNormally();
+        } else {
+            // The key as the run's message loop hands it to the dialog manager.
+            MSG msg{panel.GetSafeHwnd(), WM_KEYDOWN, closer.nKey, 0, 0, {}};
+            ::IsDialogMessageW(panel.GetSafeHwnd(), &msg);
+            PumpPendingMessages();
+        }
+        EXPECT_EQ(panel.GetSafeHwnd(), nullptr) << closer.pszHow;
+        const CStartupSettings stored = ReadStartupSettings(ScratchKey());
+        EXPECT_EQ(stored.nMainLeft, 33) << closer.pszHow;
+        EXPECT_EQ(stored.nMainTop, 44) << closer.pszHow;
+        EXPECT_EQ(stored.nMainHeight, 321) << closer.pszHow;
+        // The close sequence also wrote the (empty) default list.
+        ASSERT_TRUE(std::filesystem::exists(DefaultFile())) << closer.pszHow;
+        EXPECT_EQ(std::filesystem::file_size(DefaultFile()), 62u) << closer.pszHow;
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, kScratchKey);
+    }
 }
 
 TEST_F(SnipDlgTest, StartupViewModes) {

@@ -378,6 +378,28 @@ TEST_F(SnipDlgPlayTest, EndingTheRunWithTheButtonDownReleasesIt) {
     EXPECT_EQ(::GetAsyncKeyState(VK_LBUTTON) & 0x8000, 0);
 }
 
+TEST(SyntheticMouseTest, PressesThePhysicalButtonThatActsAsThePrimaryOne) {
+    // A synthetic event names a physical button; with the buttons swapped (a left-handed user)
+    // the primary one is the right button. GetAsyncKeyState reads the physical buttons.
+    for (const BOOL bSwapped : {FALSE, TRUE}) {
+        ::SwapMouseButton(bSwapped);
+        const int nPrimary = bSwapped ? VK_RBUTTON : VK_LBUTTON;
+        const int nOther = bSwapped ? VK_LBUTTON : VK_RBUTTON;
+        EXPECT_EQ(PrimaryButtonKey(), nPrimary);
+        CSyntheticMouse mouse;
+        mouse.MoveTo(Point{5, 5});
+        mouse.ButtonDown();
+        EXPECT_NE(::GetAsyncKeyState(nPrimary) & 0x8000, 0) << bSwapped;
+        EXPECT_EQ(::GetAsyncKeyState(nOther) & 0x8000, 0) << bSwapped;
+        // The release goes to the button pressed, even if the buttons are swapped meanwhile.
+        ::SwapMouseButton(!bSwapped);
+        mouse.ButtonUp();
+        EXPECT_EQ(::GetAsyncKeyState(nPrimary) & 0x8000, 0) << bSwapped;
+        PumpPendingMessages();
+    }
+    ::SwapMouseButton(FALSE);
+}
+
 TEST_F(SnipDlgPlayTest, TheTestMarkerMovesOnASecondTestAndGoesTwoSecondsAfterIt) {
     CSnipDlg& panel = OpenPanel();
     const HWND hSight = panel.SightWnd()->GetSafeHwnd();

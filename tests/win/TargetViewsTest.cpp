@@ -5,14 +5,17 @@
 #include "SnipDlgTestUtil.h"
 #include "capture/TargetEditDlg.h"
 #include "capture/TargetListView.h"
+#include "capture/TileGeometry.h"
 #include "engine/BitmapHandle.h"
 #include "engine/PictureSearch.h"
+#include "engine/SyntheticInput.h"
 #include "framework/GdiObject.h"
 #include "tests/core/ModelTestUtil.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -295,11 +298,31 @@ TEST_F(TargetListViewTest, ListReplacedWhileTheEditorIsOpenEndsTheEditorWithoutT
     g_pReplaced = nullptr;
 }
 
-// The tiles of the real panel: drag and remove through the tile's own handlers.
+// The tooltip of the tile of order `nOrder`.
+std::wstring TileTip(CSnipDlg& panel, int nOrder) {
+    const CTargetObj* pTarget = panel.TargetList().FindByOrder(nOrder);
+    if (pTarget == nullptr || pTarget->m_pMiniView == nullptr) {
+        return L"(no tile)";
+    }
+    wchar_t szText[256] = {};
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.hwnd = panel.ListView().GetSafeHwnd();
+    tool.uId = reinterpret_cast<UINT_PTR>(pTarget->m_pMiniView->GetSafeHwnd());
+    tool.lpszText = szText;
+    ::SendMessageW(panel.ListView().ToolTipWindow(), TTM_GETTEXTW, 256,
+                   reinterpret_cast<LPARAM>(&tool));
+    return szText;
+}
+
+// The tiles of the real panel: drag and remove through the tile's own handlers, and the tiles'
+// tooltips following the orders and names.
 TEST_F(SnipDlgTest, TileHandlersReorderByDragAndRemoveWithRenumbering) {
     WriteList(3, DefaultFile());
     CSnipDlg& panel = OpenPanel();
     CTargetObjList& list = panel.TargetList();
+    EXPECT_EQ(TileTip(panel, 0), L"1. Target 0");
+    EXPECT_EQ(TileTip(panel, 2), L"3. Target 2");
     const auto orderOf = [&](const char16_t* pszName) {
         for (const auto& pTarget : list) {
             if (pTarget->m_strName == pszName) {
@@ -324,6 +347,8 @@ TEST_F(SnipDlgTest, TileHandlersReorderByDragAndRemoveWithRenumbering) {
     EXPECT_EQ(orderOf(u"Target 0"), 2);
     EXPECT_EQ(orderOf(u"Target 1"), 0);
     EXPECT_EQ(orderOf(u"Target 2"), 1);
+    EXPECT_EQ(TileTip(panel, 0), L"1. Target 1");
+    EXPECT_EQ(TileTip(panel, 2), L"3. Target 0");
     std::vector<RECT> tiles = TileRects();
     ASSERT_EQ(tiles.size(), 3u);
     EXPECT_EQ(tiles[2].top, 146);
@@ -343,6 +368,11 @@ TEST_F(SnipDlgTest, TileHandlersReorderByDragAndRemoveWithRenumbering) {
     EXPECT_EQ(list.Count(), 2u);
     EXPECT_EQ(orderOf(u"Target 2"), -1);
     EXPECT_EQ(orderOf(u"Target 0"), 1);
+    EXPECT_EQ(TileTip(panel, 1), L"2. Target 0");
+    // A rename in the Target Editor ends with the panel laying the tiles out again.
+    list.FindByOrder(1)->m_strName = u"Button OK";
+    panel.MoveTiles();
+    EXPECT_EQ(TileTip(panel, 1), L"2. Button OK");
     EXPECT_EQ(panel.ListView().m_nContentHeight, 146);
     EXPECT_TRUE(::IsWindowEnabled(panel.GetDlgItem(IDC_PLAY)));
     tiles = TileRects();
@@ -357,6 +387,89 @@ TEST_F(SnipDlgTest, TileHandlersReorderByDragAndRemoveWithRenumbering) {
     EXPECT_TRUE(list.IsEmpty());
     EXPECT_FALSE(::IsWindowEnabled(panel.GetDlgItem(IDC_PLAY)));
     EXPECT_EQ(::GetWindow(panel.ListView().GetSafeHwnd(), GW_CHILD), nullptr);
+
+    // A drag under way when a file command replaces the list ends with it: a release that comes
+    // later reorders nothing.
+    const std::filesystem::path three = Folder() / L"three.trvk";
+    WriteList(3, three, 9);
+    m_prompts.m_messageAnswers = {IDNO, IDNO};
+    panel.LoadTargetList(three.wstring());
+    const HWND hDragged = panel.TargetList().FindByOrder(0)->m_pMiniView->GetSafeHwnd();
+    ::SendMessageW(hDragged, WM_MOUSEMOVE, 0, MAKELPARAM(50, 30));
+    ::SendMessageW(hDragged, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(50, 220));
+    ASSERT_TRUE(panel.ListView().m_bDropMarker);
+    panel.LoadTargetList(three.wstring());
+    EXPECT_FALSE(panel.ListView().m_bDropMarker);
+    EXPECT_EQ(panel.ListView().m_pDragTarget, nullptr);
+    CTargetObjList& reloaded = panel.TargetList();
+    EXPECT_EQ(TileTip(panel, 1), L"2. Target 1");
+    ::SendMessageW(reloaded.FindByOrder(0)->m_pMiniView->GetSafeHwnd(), WM_LBUTTONUP, 0,
+                   MAKELPARAM(50, 30));
+    for (int k = 0; k < 3; ++k) {
+        const std::string name = "Target " + std::to_string(k);
+        EXPECT_EQ(reloaded.FindByOrder(k)->m_strName, std::u16string(name.begin(), name.end()));
+    }
+}
+
+// Pumps until `done` holds or `nMs` milliseconds have passed; whether it holds.
+template <class TDone>
+bool PumpUntil(TDone done, DWORD nMs) {
+    const ULONGLONG nDeadline = ::GetTickCount64() + nMs;
+    while (!done() && ::GetTickCount64() < nDeadline) {
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+        PumpPendingMessages();
+    }
+    return done();
+}
+
+// The first item of the popup menu that opened, recorded and the menu closed (thread timer).
+std::wstring g_strMenuSeen;
+void CALLBACK RecordAndCloseMenu(HWND, UINT, UINT_PTR uId, DWORD) {
+    const HWND hMenuWindow = ::FindWindowW(L"#32768", nullptr);
+    if (hMenuWindow == nullptr || !::IsWindowVisible(hMenuWindow)) {
+        return;
+    }
+    ::KillTimer(nullptr, uId);
+    const auto hMenu = reinterpret_cast<HMENU>(::SendMessageW(hMenuWindow, MN_GETHMENU, 0, 0));
+    wchar_t szItem[64] = {};
+    ::GetMenuStringW(hMenu, 0, szItem, 64, MF_BYPOSITION);
+    g_strMenuSeen = szItem;
+    ::EndMenu();
+}
+
+TEST_F(SnipDlgTest, ATileScrolledUnderTheButtonsLeavesThemTheirClicks) {
+    WriteList(12, DefaultFile());
+    CSnipDlg& panel = OpenPanel();
+    panel.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
+    ASSERT_EQ(panel.ScrollPos(), -30);
+    CTargetMiniView& tile = *panel.TargetList().FindByOrder(0)->m_pMiniView;
+    // The tile's top 24 rows lie above the list view, its badge partly under the Help button.
+    RECT rcHelp{};
+    ::GetWindowRect(panel.GetDlgItem(IDC_HELP_MENU), &rcHelp);
+    const POINT ptBadge = tile.ClientToScreen(POINT{kTileBadgeRect.left, kTileBadgeRect.top});
+    const POINT ptClick{std::max(rcHelp.left, ptBadge.x) + 2, std::max(rcHelp.top, ptBadge.y) + 2};
+    ASSERT_LT(ptClick.y, panel.ListView().ClientToScreen(POINT{0, 0}).y);
+    ASSERT_LT(ptClick.y, rcHelp.bottom);
+
+    // Hovered from its visible part, the tile holds the capture; moved on to the Help button, the
+    // pointer leaves it.
+    CSyntheticMouse mouse;
+    const POINT ptShown = tile.ClientToScreen(POINT{50, 40});
+    mouse.MoveTo(Point{ptShown.x, ptShown.y});
+    ASSERT_TRUE(PumpUntil([&] { return tile.IsHover(); }, 5000));
+    mouse.MoveTo(Point{ptClick.x, ptClick.y});
+    PumpUntil([&] { return !tile.IsHover(); }, 2000);
+    EXPECT_FALSE(tile.IsHover());
+    EXPECT_NE(::GetCapture(), tile.GetSafeHwnd());
+
+    // The click there opens the Help menu, not the tile's.
+    g_strMenuSeen.clear();
+    const UINT_PTR uTimer = ::SetTimer(nullptr, 0, 50, RecordAndCloseMenu);
+    mouse.ButtonDown();
+    mouse.ButtonUp();
+    PumpUntil([] { return !g_strMenuSeen.empty(); }, 5000);
+    ::KillTimer(nullptr, uTimer);
+    EXPECT_EQ(g_strMenuSeen, L"&Help");
 }
 
 // The Target Editor, modeless here so that the test can drive it with messages.
@@ -418,7 +531,7 @@ TEST_F(TargetEditDlgTest, ShowsTheTargetTestsWithTheTypedShiftAndOkStoresIt) {
     m_panel.m_found = {300, 200};
     m_pDlg->SendMessage(WM_COMMAND, IDC_RECOGNIZE_TEST);
     // The 20 x 10 picture centred on (300, 200) has its top-left at (290, 195).
-    EXPECT_EQ(Text(IDC_RECOGNIZE_STATUS), L"Found at (290, 195)");
+    EXPECT_EQ(Text(IDC_RECOGNIZE_STATUS), L"Found at (290, 195), clicks at (310, 195)");
     EXPECT_EQ(m_panel.m_nearestAsked.size(), 2u);
     ASSERT_EQ(m_panel.m_recognized.size(), 3u);
     EXPECT_EQ(m_panel.m_recognized[2].first, m_pTarget.get());
@@ -438,6 +551,45 @@ TEST_F(TargetEditDlgTest, ShowsTheTargetTestsWithTheTypedShiftAndOkStoresIt) {
     m_pDlg->SendMessage(WM_COMMAND, IDOK);
     EXPECT_EQ(m_pTarget->m_strName, u"Open");
     EXPECT_EQ(m_pTarget->m_ptClickShift, (Point{1000, 0}));
+}
+
+TEST_F(TargetEditDlgTest, ShiftFieldsTakeALeadingMinusTypedOrPastedAndNothingElse) {
+    ASSERT_NO_FATAL_FAILURE(Open());
+    const HWND hShiftX = m_pDlg->GetDlgItem(IDC_TARGET_SHIFT_X);
+    const auto type = [&](const wchar_t* pszKeys) {
+        for (const wchar_t* p = pszKeys; *p != L'\0'; ++p) {
+            ::SendMessageW(hShiftX, WM_CHAR, *p, 1);
+        }
+    };
+    SetText(IDC_TARGET_SHIFT_X, L"");
+    type(L"-1a6+");
+    EXPECT_EQ(Text(IDC_TARGET_SHIFT_X), L"-16");
+    // A second minus, or one behind the digits, is refused.
+    ::SendMessageW(hShiftX, EM_SETSEL, 3, 3);
+    type(L"-");
+    ::SendMessageW(hShiftX, EM_SETSEL, 0, 0);
+    type(L"-");
+    EXPECT_EQ(Text(IDC_TARGET_SHIFT_X), L"-16");
+
+    // Pasted over the whole field: the number without the blanks around it; text is refused.
+    const auto paste = [&](const std::wstring& strClip) {
+        ASSERT_TRUE(::OpenClipboard(m_pDlg->GetSafeHwnd()));
+        ::EmptyClipboard();
+        const size_t nBytes = (strClip.size() + 1) * sizeof(wchar_t);
+        const HGLOBAL hData = ::GlobalAlloc(GMEM_MOVEABLE, nBytes);
+        std::memcpy(::GlobalLock(hData), strClip.c_str(), nBytes);
+        ::GlobalUnlock(hData);
+        ::SetClipboardData(CF_UNICODETEXT, hData);
+        ::CloseClipboard();
+        ::SendMessageW(hShiftX, EM_SETSEL, 0, -1);
+        ::SendMessageW(hShiftX, WM_PASTE, 0, 0);
+    };
+    paste(L" -250\r\n");
+    EXPECT_EQ(Text(IDC_TARGET_SHIFT_X), L"-250");
+    paste(L"12px");
+    EXPECT_EQ(Text(IDC_TARGET_SHIFT_X), L"-250");
+    m_pDlg->SendMessage(WM_COMMAND, IDOK);
+    EXPECT_EQ(m_pTarget->m_ptClickShift, (Point{-250, -7}));
 }
 
 TEST_F(TargetEditDlgTest, CancelStoresNothing) {
