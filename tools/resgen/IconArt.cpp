@@ -148,14 +148,11 @@ void DrawFlyWindow(Canvas& canvas, const Grid& g) {
                 kInk);
 }
 
-void DrawFile(Canvas& canvas, const Grid& g) {
-    const int n = g.Size();
+// A white page from (x0, y0) to (x1, y1) with its top right corner folded down, outlined in
+// ink; returns the fold's size.
+double DrawPage(Canvas& canvas, const Grid& g, double x0, double y0, double x1, double y1) {
     const int w = g.Line();
     const double h = w / 2.0;
-    const double x0 = g.Pixels(3.0);
-    const double x1 = n - g.Pixels(3.0);
-    const double y0 = g.Pixels(1.0);
-    const double y1 = n - g.Pixels(1.0);
     const double fold = g.Pixels(4.0);
     const std::vector<Point> outline{{x0 + h, y0 + h}, {x1 - fold, y0 + h}, {x1 - h, y0 + fold},
                                      {x1 - h, y1 - h}, {x0 + h, y1 - h},    {x0 + h, y0 + h}};
@@ -163,6 +160,17 @@ void DrawFile(Canvas& canvas, const Grid& g) {
     canvas.Fill(Stroke(outline, w), kInk);
     canvas.Fill(Stroke({{x1 - fold, y0 + h}, {x1 - fold, y0 + fold}, {x1 - h, y0 + fold}}, w),
                 kInk);
+    return fold;
+}
+
+void DrawFile(Canvas& canvas, const Grid& g) {
+    const int n = g.Size();
+    const int w = g.Line();
+    const double x0 = g.Pixels(3.0);
+    const double x1 = n - g.Pixels(3.0);
+    const double y0 = g.Pixels(1.0);
+    const double y1 = n - g.Pixels(1.0);
+    const double fold = DrawPage(canvas, g, x0, y0, x1, y1);
     const double left = x0 + w + g.Pixels(1.0, 1);
     const double right = x1 - w - g.Pixels(1.0, 1);
     const int gap = g.Pixels(2.0, 2);
@@ -218,18 +226,11 @@ void DrawSettings(Canvas& canvas, const Grid& g) {
 void DrawDocument(Canvas& canvas, const Grid& g) {
     const int n = g.Size();
     const int w = g.Line();
-    const double h = w / 2.0;
     const double x0 = g.Pixels(2.0);
     const double x1 = n - g.Pixels(2.0);
     const double y0 = 0;
     const double y1 = n;
-    const double fold = g.Pixels(4.0);
-    const std::vector<Point> outline{{x0 + h, y0 + h}, {x1 - fold, y0 + h}, {x1 - h, y0 + fold},
-                                     {x1 - h, y1 - h}, {x0 + h, y1 - h},    {x0 + h, y0 + h}};
-    canvas.Fill(Polygon(outline), kWhite);
-    canvas.Fill(Stroke(outline, w), kInk);
-    canvas.Fill(Stroke({{x1 - fold, y0 + h}, {x1 - fold, y0 + fold}, {x1 - h, y0 + fold}}, w),
-                kInk);
+    const double fold = DrawPage(canvas, g, x0, y0, x1, y1);
     // The reticle sits in the page below the fold, its ticks ending inside the page's margin.
     const double c = (x0 + x1) / 2.0;
     const double cy = (y0 + fold + y1) / 2.0;
