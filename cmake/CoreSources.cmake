@@ -12,6 +12,7 @@ set(TARVIK_CORE_SOURCES
     capture/TileText.cpp
     engine/BitmapEx.cpp
     engine/ClickSequence.cpp
+    engine/DesktopCoords.cpp
     engine/Dimming.cpp
     engine/GrabBlackout.cpp
     engine/MouseNormalise.cpp

@@ -48,9 +48,11 @@ bool CScreenGrabber::EnsureSurface(int nWidth, int nHeight) {
     return true;
 }
 
-bool CScreenGrabber::Grab(PixelBuffer& screen, std::span<const Rect> blackout) {
+bool CScreenGrabber::Grab(DesktopImage& image, std::span<const Rect> blackout) {
     const int nWidth = ::GetSystemMetrics(SM_CXSCREEN);
     const int nHeight = ::GetSystemMetrics(SM_CYSCREEN);
+    image.origin = Point{0, 0};
+    PixelBuffer& screen = image.pixels;
     if (screen.Width() != nWidth || screen.Height() != nHeight) {
         screen = PixelBuffer(nWidth, nHeight);
     }
@@ -82,6 +84,9 @@ bool CScreenGrabber::Grab(PixelBuffer& screen, std::span<const Rect> blackout) {
     // GDI may still be writing to the DIB's memory.
     ::GdiFlush();
     CopyPixelsClearingFourthByte(m_pSurfaceBits, screen);
-    BlackOut(screen, blackout);
+    for (const Rect& rc : blackout) {
+        const Rect rcImage = DesktopToImage(rc, image.origin);
+        BlackOut(screen, std::span<const Rect>(&rcImage, 1));
+    }
     return true;
 }

@@ -1,6 +1,7 @@
 // CScreenGrabber: copies the primary screen into a PixelBuffer (the Win32 half of the grab).
 #pragma once
 
+#include "engine/DesktopCoords.h"
 #include "engine/PixelBuffer.h"
 #include "framework/GdiObject.h"
 
@@ -26,12 +27,12 @@ public:
     CScreenGrabber& operator=(const CScreenGrabber&) = delete;
 
     // Copies the primary screen, GetSystemMetrics(SM_CXSCREEN) x (SM_CYSCREEN) pixels from
-    // GetWindowDC(GetDesktopWindow()), into `screen`: top-down rows in screen coordinates, bytes
-    // B, G, R, 0 (the fourth byte is always 0). Then sets the pixels of `blackout` (screen
-    // rectangles, clipped to the screen) to 0. `screen` is resized when its size differs. Returns
-    // false when a system call fails; `screen` is then W x H black (empty if the screen has no
-    // size).
-    bool Grab(PixelBuffer& screen, std::span<const Rect> blackout = {});
+    // GetWindowDC(GetDesktopWindow()), into `screen.pixels`: top-down rows, bytes B, G, R, 0 (the
+    // fourth byte is always 0), and sets `screen.origin` to the desktop point of its first pixel.
+    // Then sets the pixels of `blackout` (desktop rectangles, clipped to the picture) to 0. The
+    // picture is resized when its size differs. Returns false when a system call fails; the
+    // picture is then W x H black (empty if the screen has no size).
+    bool Grab(DesktopImage& screen, std::span<const Rect> blackout = {});
 
 private:
     bool EnsureSurface(int nWidth, int nHeight);

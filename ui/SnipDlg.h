@@ -80,7 +80,7 @@ public:
     // Grabs the primary screen into `screen` with the program's own windows blacked out as
     // `mode` asks (`hExtraWindow`: the Target Editor of a test). False when the screen could not
     // be read; `screen` is then black.
-    bool GrabScreen(GrabMode mode, HWND hExtraWindow, PixelBuffer& screen);
+    bool GrabScreen(GrabMode mode, HWND hExtraWindow, DesktopImage& screen);
     // Where `target`'s picture is on the screen now: the found picture's centre, or
     // (NOT_FOUND_COORD, NOT_FOUND_COORD). The panel (or fly window) and `hEditor` are blacked out.
     Point RecognizeTarget(const CTargetObj& target, HWND hEditor) override;
@@ -220,7 +220,7 @@ private:
     CUserActivityGuard m_activityGuard;
     CSyntheticMouse m_mouse;
     CScreenGrabber m_screenGrabber;
-    PixelBuffer m_screen;
+    DesktopImage m_screen;
     CTargetSearch m_targetSearch;
 
     std::filesystem::path m_dataFolderOverride;

@@ -10,9 +10,9 @@ std::optional<NearestMatch> CSnipDlg::FindNearestPlace(const CTargetObj& target,
     }
     // A fresh grab with the same windows blacked out as the test that found nothing: the screen
     // may have changed since, and the editor's own copy of the picture must not come nearest.
-    PixelBuffer screen;
+    DesktopImage screen;
     if (!GrabScreen(GrabMode::Test, hEditor, screen)) {
         return std::nullopt;
     }
-    return FindNearestMatch(screen, *pPicture);
+    return FindNearestMatch(screen.pixels, *pPicture);
 }

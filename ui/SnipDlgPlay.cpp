@@ -177,7 +177,7 @@ void CSnipDlg::ParkCursor() {
     m_mouse.MoveTo(Point{rc.left + kParkInset, rc.top + kParkInset});
 }
 
-bool CSnipDlg::GrabScreen(GrabMode mode, HWND hExtraWindow, PixelBuffer& screen) {
+bool CSnipDlg::GrabScreen(GrabMode mode, HWND hExtraWindow, DesktopImage& screen) {
     BlackoutInput input;
     input.mode = mode;
     input.nScreenW = ::GetSystemMetrics(SM_CXSCREEN);
@@ -223,7 +223,7 @@ void CSnipDlg::PlayStep() {
     // Files are loaded and targets edited between ticks: the search is rebuilt from the list as
     // it is now, and only its storage carries over.
     m_targetSearch.Rebuild(*pList);
-    const std::optional<TargetHit> hit = m_targetSearch.FindFirst(m_screen);
+    const std::optional<TargetHit> hit = m_targetSearch.FindFirst(m_screen.pixels);
     if (!hit) {
         return;
     }
@@ -235,7 +235,7 @@ void CSnipDlg::PlayStep() {
 Point CSnipDlg::RecognizeTarget(const CTargetObj& target, HWND hEditor) {
     constexpr Point kNotFound{NOT_FOUND_COORD, NOT_FOUND_COORD};
     // A test is rare: its screen picture is not kept.
-    PixelBuffer screen;
+    DesktopImage screen;
     if (!GrabScreen(GrabMode::Test, hEditor, screen)) {
         ShowReadFailure();
         return kNotFound;
@@ -245,7 +245,7 @@ Point CSnipDlg::RecognizeTarget(const CTargetObj& target, HWND hEditor) {
         ShowReadFailure();
         return kNotFound;
     }
-    const std::optional<Point> found = FindPicture(screen, *pPicture);
+    const std::optional<Point> found = FindPicture(screen.pixels, *pPicture);
     if (!found) {
         return kNotFound;
     }

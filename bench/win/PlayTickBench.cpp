@@ -90,7 +90,11 @@ size_t CountDifferentPixels(const PixelBuffer& a, const PixelBuffer& b) {
 }
 
 void Grab(CScreenGrabber& grabber, PixelBuffer& screen) {
-    if (!grabber.Grab(screen)) {
+    // The picture's storage moves in and out, so a grab of the same size allocates nothing.
+    DesktopImage image{std::move(screen), {}};
+    const bool bGrabbed = grabber.Grab(image);
+    screen = std::move(image.pixels);
+    if (!bGrabbed) {
         throw BenchFailure("the screen grab failed");
     }
 }

@@ -39,9 +39,9 @@ bool WaitFor(const std::function<bool()>& condition, DWORD nTimeoutMs = kWaitMs)
 
 PixelBuffer GrabScreenNow() {
     CScreenGrabber grabber;
-    PixelBuffer screen;
+    DesktopImage screen;
     grabber.Grab(screen);
-    return screen;
+    return std::move(screen.pixels);
 }
 
 // The shown overlay of the thread `nThreadId`: a visible window covering the whole screen.

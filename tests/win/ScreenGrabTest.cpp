@@ -130,8 +130,9 @@ constexpr COLORREF kSky = RGB(90, 180, 254);
 TEST_F(ScreenGrab, ReadsOurWindowsColoursExactlyWithTheFourthByteZero) {
     CProbeWindow probe({200, 150, 240, 180}, kTeal, kPlum);
     CScreenGrabber grabber;
-    PixelBuffer screen(3, 3);
-    ASSERT_TRUE(grabber.Grab(screen));
+    DesktopImage image{PixelBuffer(3, 3), {}};
+    PixelBuffer& screen = image.pixels;
+    ASSERT_TRUE(grabber.Grab(image));
     ASSERT_EQ(screen.Width(), ScreenW());
     ASSERT_EQ(screen.Height(), ScreenH());
     EXPECT_EQ(Mismatches(screen, probe.Rect(), [&](int x, int) { return probe.ExpectedAt(x); }),
@@ -151,9 +152,10 @@ TEST_F(ScreenGrab, ReadsOurWindowsColoursExactlyWithTheFourthByteZero) {
 TEST_F(ScreenGrab, BlacksOutTheGivenRectanglesOnly) {
     CProbeWindow probe({300, 200, 340, 230}, kTeal, kPlum);
     CScreenGrabber grabber;
-    PixelBuffer screen;
+    DesktopImage image;
+    PixelBuffer& screen = image.pixels;
     const Rect blackout[] = {{310, 205, 330, 215}, {338, 228, 345, 240}};
-    ASSERT_TRUE(grabber.Grab(screen, blackout));
+    ASSERT_TRUE(grabber.Grab(image, blackout));
     const auto inBlackout = [&](int x, int y) {
         for (const Rect& rc : blackout) {
             if (x >= rc.left && x < rc.right && y >= rc.top && y < rc.bottom) {
@@ -176,8 +178,9 @@ TEST_F(ScreenGrab, ClipsBlackOutRectanglesAtTheScreenEdges) {
     CProbeWindow bottomRight({nW - 20, nH - 15, nW + 20, nH + 15}, kSky, kOchre);
     const Rect blackout[] = {{-100, -100, 5, 4}, {nW - 10, nH - 5, nW + 100, nH + 100}};
     CScreenGrabber grabber;
-    PixelBuffer screen;
-    ASSERT_TRUE(grabber.Grab(screen, blackout));
+    DesktopImage image;
+    PixelBuffer& screen = image.pixels;
+    ASSERT_TRUE(grabber.Grab(image, blackout));
     EXPECT_EQ(Mismatches(screen, topLeft.Rect(),
                          [&](int x, int y) { return x < 5 && y < 4 ? 0u : topLeft.ExpectedAt(x); }),
               std::vector<std::string>{});
@@ -193,8 +196,9 @@ TEST_F(ScreenGrab, RepeatedGrabsReuseTheBuffersAndSeeEveryChange) {
     const long nBitmapsBefore = CHandleCounts::Live(HandleKind::Bitmap);
     {
         CScreenGrabber grabber;
-        PixelBuffer screen;
-        ASSERT_TRUE(grabber.Grab(screen));
+        DesktopImage image;
+        PixelBuffer& screen = image.pixels;
+        ASSERT_TRUE(grabber.Grab(image));
         const uint32_t* pData = screen.Data();
         EXPECT_EQ(screen.At(405, 305), MakeBgr0(12, 200, 77));
         EXPECT_EQ(CHandleCounts::Live(HandleKind::Bitmap), nBitmapsBefore + 1);
@@ -202,7 +206,7 @@ TEST_F(ScreenGrab, RepeatedGrabsReuseTheBuffersAndSeeEveryChange) {
         const std::pair<COLORREF, COLORREF> repaints[] = {{kOchre, kSky}, {kSky, kTeal}};
         for (const auto& [left, right] : repaints) {
             probe.Repaint(left, right);
-            ASSERT_TRUE(grabber.Grab(screen));
+            ASSERT_TRUE(grabber.Grab(image));
             EXPECT_EQ(
                 Mismatches(screen, probe.Rect(), [&](int x, int) { return probe.ExpectedAt(x); }),
                 std::vector<std::string>{});
@@ -213,9 +217,9 @@ TEST_F(ScreenGrab, RepeatedGrabsReuseTheBuffersAndSeeEveryChange) {
 
         // Black-out of one grab is not remembered by the next.
         const Rect blackout[] = {{400, 300, 432, 316}};
-        ASSERT_TRUE(grabber.Grab(screen, blackout));
+        ASSERT_TRUE(grabber.Grab(image, blackout));
         EXPECT_EQ(screen.At(420, 310), 0u);
-        ASSERT_TRUE(grabber.Grab(screen));
+        ASSERT_TRUE(grabber.Grab(image));
         EXPECT_EQ(screen.At(410, 310), MakeBgr0(90, 180, 254));
         EXPECT_EQ(screen.At(420, 310), MakeBgr0(12, 200, 77));
     }
@@ -227,7 +231,8 @@ TEST_F(ScreenGrab, SeesTheShownSightMarker) {
     ASSERT_TRUE(sight.Create(nullptr));
     sight.PlaceAndShow(500, 400);
     CScreenGrabber grabber;
-    PixelBuffer screen;
+    DesktopImage image;
+    PixelBuffer& screen = image.pixels;
     // Under Wine the window is mapped and its picture copied to the X server over two
     // connections, so the very next grab may still see what lay beneath: the picture must
     // show once this thread has handled its messages, as the play tick's next grab does.
@@ -236,7 +241,7 @@ TEST_F(ScreenGrab, SeesTheShownSightMarker) {
     for (int nTry = 0; nTry < 40 && nRing != MakeBgr0(255, 242, 0); ++nTry) {
         PumpPendingMessages();
         Sleep(nTry == 0 ? 0 : 25);
-        ASSERT_TRUE(grabber.Grab(screen));
+        ASSERT_TRUE(grabber.Grab(image));
         nRing = screen.At(468 + 5, 368 + 32);
     }
     EXPECT_EQ(nRing, MakeBgr0(255, 242, 0));

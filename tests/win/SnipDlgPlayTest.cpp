@@ -261,8 +261,9 @@ TEST_F(SnipDlgPlayTest, GrabBlacksOutThePanelWhileItIsActiveButNeverTheSight) {
     ::SetActiveWindow(panel.GetSafeHwnd());
     panel.ShowSightForTest(300, 300);
     PumpPendingMessages();
-    PixelBuffer screen;
-    ASSERT_TRUE(panel.GrabScreen(GrabMode::Play, nullptr, screen));
+    DesktopImage image;
+    ASSERT_TRUE(panel.GrabScreen(GrabMode::Play, nullptr, image));
+    const PixelBuffer& screen = image.pixels;
     const RECT rcPanel = panel.GetWindowRect();
     for (int y = rcPanel.top; y < rcPanel.bottom; y += 7) {
         for (int x = rcPanel.left; x < rcPanel.right; x += 5) {
