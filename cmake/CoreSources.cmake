@@ -42,6 +42,7 @@ set(TARVIK_CORE_SOURCES
     model/TargetObj.cpp
     model/TargetObjList.cpp
     model/TextConvert.cpp
+    ui/DpiScale.cpp
     ui/LinkOpenRules.cpp
     ui/PanelDragTracker.cpp
     ui/PanelGeometry.cpp

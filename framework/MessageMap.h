@@ -15,11 +15,80 @@
 #include <concepts>
 #include <type_traits>
 
+// Sent to a per-monitor aware window when its DPI changes; older SDK headers lack it.
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
+
+// A handler that takes the message's raw wParam and lParam, or (m_pfnCracked, made by the typed
+// entries below) a decoder that calls a handler taking what they mean.
 template <class T>
 struct CMessageEntry {
     UINT m_uMsg;
     LRESULT (T::*m_pfn)(WPARAM wParam, LPARAM lParam);
+    LRESULT (*m_pfnCracked)(T& wnd, WPARAM wParam, LPARAM lParam) = nullptr;
 };
+
+namespace message_map_detail {
+
+template <class TMember>
+struct MemberClass;
+template <class T, class TResult, class... TArgs>
+struct MemberClass<TResult (T::*)(TArgs...)> {
+    using type = T;
+};
+
+}  // namespace message_map_detail
+
+// The class whose member function `Handler` is.
+template <auto Handler>
+using HandlerClass = typename message_map_detail::MemberClass<decltype(Handler)>::type;
+
+// Typed entries: {WM_TIMER, &CMyWnd::OnTimer} becomes TimerEntry<&CMyWnd::OnTimer>(), and the
+// handler says what it takes. Each answers the message with 0.
+
+// void OnTimer(UINT_PTR nIdEvent)
+template <auto Handler>
+constexpr CMessageEntry<HandlerClass<Handler>> TimerEntry() {
+    using T = HandlerClass<Handler>;
+    return {WM_TIMER, nullptr, [](T& wnd, WPARAM wParam, LPARAM) -> LRESULT {
+                (wnd.*Handler)(static_cast<UINT_PTR>(wParam));
+                return 0;
+            }};
+}
+
+// void OnSize(UINT nType, SIZE size): the new client size.
+template <auto Handler>
+constexpr CMessageEntry<HandlerClass<Handler>> SizeEntry() {
+    using T = HandlerClass<Handler>;
+    return {WM_SIZE, nullptr, [](T& wnd, WPARAM wParam, LPARAM lParam) -> LRESULT {
+                (wnd.*Handler)(static_cast<UINT>(wParam), SIZE{LOWORD(lParam), HIWORD(lParam)});
+                return 0;
+            }};
+}
+
+// void OnDisplayChange(UINT nBitsPerPixel, SIZE size): the primary screen's new size.
+template <auto Handler>
+constexpr CMessageEntry<HandlerClass<Handler>> DisplayChangeEntry() {
+    using T = HandlerClass<Handler>;
+    return {WM_DISPLAYCHANGE, nullptr, [](T& wnd, WPARAM wParam, LPARAM lParam) -> LRESULT {
+                (wnd.*Handler)(static_cast<UINT>(wParam), SIZE{LOWORD(lParam), HIWORD(lParam)});
+                return 0;
+            }};
+}
+
+// void OnDpiChanged(UINT nDpi, const RECT& rcSuggested): the window's new DPI and the window
+// rectangle the system suggests for it.
+template <auto Handler>
+constexpr CMessageEntry<HandlerClass<Handler>> DpiChangedEntry() {
+    using T = HandlerClass<Handler>;
+    return {WM_DPICHANGED, nullptr, [](T& wnd, WPARAM wParam, LPARAM lParam) -> LRESULT {
+                if (lParam != 0) {
+                    (wnd.*Handler)(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+                }
+                return 0;
+            }};
+}
 
 // A command from a menu, an accelerator or a control's BN_CLICKED (and STN_CLICKED).
 template <class T>
@@ -123,7 +192,8 @@ bool RouteToTables(T& wnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRe
     if constexpr (HasMessages<T>) {
         for (const auto& entry : T::s_messages) {
             if (entry.m_uMsg == uMsg) {
-                lResult = (wnd.*entry.m_pfn)(wParam, lParam);
+                lResult = entry.m_pfnCracked != nullptr ? entry.m_pfnCracked(wnd, wParam, lParam)
+                                                        : (wnd.*entry.m_pfn)(wParam, lParam);
                 return true;
             }
         }

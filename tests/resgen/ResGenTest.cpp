@@ -27,12 +27,17 @@ const char kRegenerate[] = "run tarvik-resgen on res/ (see res/README.md) and co
 
 // Every picture file the resource script names, with the image sizes each icon must carry.
 const std::map<std::string, std::vector<int>> kIconSizes = {
-    {"icons/app.ico", {16, 20, 24, 32, 48}},      {"icons/select.ico", {16, 20, 24, 32, 48}},
-    {"icons/hide.ico", {12, 16, 20, 24, 32, 48}}, {"icons/fly.ico", {12, 16, 20, 24, 32, 48}},
-    {"icons/file.ico", {16, 20, 24, 32, 48}},     {"icons/help.ico", {16, 20, 24, 32, 48}},
-    {"icons/play.ico", {16, 20, 24, 32, 48}},     {"icons/playing.ico", {16, 20, 24, 32, 48}},
-    {"icons/settings.ico", {16, 20, 24, 32, 48}}, {"icons/play-disabled.ico", {16, 20, 24, 32, 48}},
-    {"icons/document.ico", {16, 20, 24, 32, 48}},
+    {"icons/app.ico", {16, 20, 24, 30, 32, 36, 48}},
+    {"icons/select.ico", {16, 20, 24, 30, 32, 36, 48}},
+    {"icons/hide.ico", {12, 16, 18, 20, 24, 30, 32, 36, 48}},
+    {"icons/fly.ico", {12, 16, 18, 20, 24, 30, 32, 36, 48}},
+    {"icons/file.ico", {16, 20, 24, 30, 32, 36, 48}},
+    {"icons/help.ico", {16, 20, 24, 30, 32, 36, 48}},
+    {"icons/play.ico", {16, 20, 24, 30, 32, 36, 48}},
+    {"icons/playing.ico", {16, 20, 24, 30, 32, 36, 48}},
+    {"icons/settings.ico", {16, 20, 24, 30, 32, 36, 48}},
+    {"icons/play-disabled.ico", {16, 20, 24, 30, 32, 36, 48}},
+    {"icons/document.ico", {16, 20, 24, 30, 32, 36, 48}},
 };
 const std::vector<std::string> kOtherFiles = {"bitmaps/tile-menu.bmp", "bitmaps/title.bmp",
                                               "bitmaps/sight.bmp", "cursors/crosshair.cur"};

@@ -13,6 +13,8 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <string>
+#include <vector>
 #include <vector>
 
 namespace {
@@ -52,11 +54,33 @@ public:
         ++m_nDestroys;
         return 0;
     }
+    // What the typed handlers were given, in order.
+    std::vector<std::string> m_typedCalls;
+    void OnTimer(UINT_PTR nId) { m_typedCalls.push_back("timer " + std::to_string(nId)); }
+    void OnSize(UINT nType, SIZE size) {
+        m_typedCalls.push_back("size " + std::to_string(nType) + " " + std::to_string(size.cx) +
+                               "x" + std::to_string(size.cy));
+    }
+    void OnDisplayChange(UINT nBits, SIZE size) {
+        m_typedCalls.push_back("display " + std::to_string(nBits) + " " + std::to_string(size.cx) +
+                               "x" + std::to_string(size.cy));
+    }
+    void OnDpiChanged(UINT nDpi, const RECT& rc) {
+        m_typedCalls.push_back("dpi " + std::to_string(nDpi) + " " + std::to_string(rc.left) + "," +
+                               std::to_string(rc.top) + "," + std::to_string(rc.right) + "," +
+                               std::to_string(rc.bottom));
+    }
 
     static constexpr CMessageEntry<CProbeWnd> s_messages[] = {
-        {WM_CREATE, &CProbeWnd::OnCreate},   {WM_FW_TWICE, &CProbeWnd::OnTwice},
-        {WM_FW_THROW, &CProbeWnd::OnThrow},  {WM_PAINT, &CProbeWnd::OnPaint},
+        {WM_CREATE, &CProbeWnd::OnCreate},
+        {WM_FW_TWICE, &CProbeWnd::OnTwice},
+        {WM_FW_THROW, &CProbeWnd::OnThrow},
+        {WM_PAINT, &CProbeWnd::OnPaint},
         {WM_DESTROY, &CProbeWnd::OnDestroy},
+        TimerEntry<&CProbeWnd::OnTimer>(),
+        SizeEntry<&CProbeWnd::OnSize>(),
+        DisplayChangeEntry<&CProbeWnd::OnDisplayChange>(),
+        DpiChangedEntry<&CProbeWnd::OnDpiChanged>(),
     };
 };
 
@@ -105,6 +129,24 @@ TEST_F(FrameworkWindow, CreationMessagesReachTheObject) {
     EXPECT_NE(wnd.GetSafeHwnd(), nullptr);
     EXPECT_EQ(wnd.m_hWndSeenInCreate, wnd.GetSafeHwnd());
     EXPECT_EQ(wnd.SendMessage(WM_FW_TWICE, 21), 42);
+}
+
+TEST_F(FrameworkWindow, TypedEntriesDecodeTheirMessages) {
+    CProbeWnd wnd;
+    ASSERT_TRUE(CreateProbe(wnd));
+    wnd.m_typedCalls.clear();
+    EXPECT_EQ(wnd.SendMessage(WM_TIMER, 9991, 0), 0);
+    EXPECT_EQ(wnd.SendMessage(WM_SIZE, SIZE_MAXIMIZED, MAKELPARAM(260, 1000)), 0);
+    EXPECT_EQ(wnd.SendMessage(WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 1024)), 0);
+    RECT rcSuggested{-1024, -300, -764, 700};
+    EXPECT_EQ(wnd.SendMessage(WM_DPICHANGED, MAKEWPARAM(192, 192),
+                              reinterpret_cast<LPARAM>(&rcSuggested)),
+              0);
+    // Without a rectangle there is nothing to take: the handler is not called.
+    EXPECT_EQ(wnd.SendMessage(WM_DPICHANGED, MAKEWPARAM(144, 144), 0), 0);
+    EXPECT_EQ(wnd.m_typedCalls,
+              (std::vector<std::string>{"timer 9991", "size 2 260x1000", "display 32 1280x1024",
+                                        "dpi 192 -1024,-300,-764,700"}));
 }
 
 TEST_F(FrameworkWindow, EachWindowRoutesToItsOwnObject) {

@@ -2,6 +2,7 @@
 #include "tools/resgen/ResourcePictures.h"
 
 #include <fstream>
+#include <span>
 #include <stdexcept>
 #include <string>
 
@@ -13,14 +14,16 @@
 namespace resgen {
 namespace {
 
-// Small-icon sizes at 100, 125 and 150 % scaling, the Play button's 24 and the standard and
-// large icon sizes; the two title-strip buttons show theirs at 12 x 12.
+// Every size a button asks for at 100, 125, 150 and 200 % scaling: the small icons' 16 (20, 24,
+// 32), the Play button's 24 (30, 36, 48), and the standard and large icon sizes; the two
+// title-strip buttons show theirs at 12 x 12 (18 and 24; at 125 % the 16 is near enough). A size
+// the file lacks would be stretched from another and blur.
 std::vector<uint8_t> IconFile(IconPicture picture, bool withTwelve) {
+    static constexpr int kSizes[] = {16, 20, 24, 30, 32, 36, 48};
+    static constexpr int kSizesWithTwelve[] = {12, 16, 18, 20, 24, 30, 32, 36, 48};
     std::vector<Canvas> images;
-    if (withTwelve) {
-        images.push_back(DrawIcon(picture, 12));
-    }
-    for (const int size : {16, 20, 24, 32, 48}) {
+    for (const int size :
+         withTwelve ? std::span<const int>(kSizesWithTwelve) : std::span<const int>(kSizes)) {
         images.push_back(DrawIcon(picture, size));
     }
     return EncodeIcoFile(images);
