@@ -3,6 +3,7 @@
 
 #include "engine/NearestMatch.h"
 #include "engine/PixelBuffer.h"
+#include "engine/TargetSearch.h"
 
 #include <optional>
 
@@ -12,16 +13,17 @@ class CTargetObj;
 
 class ITargetEditorHost {
 public:
-    // Where `target`'s picture is on the screen now: the found picture's centre, or
-    // (NOT_FOUND_COORD, NOT_FOUND_COORD). `hEditor` is blacked out of the screen picture, so the
-    // editor's own copy of the picture is never found.
-    virtual Point RecognizeTarget(const CTargetObj& target, HWND hEditor) = 0;
-    // Where `target`'s picture comes nearest to the screen now, grabbed and blacked out as
-    // RecognizeTarget grabs it; nothing when the screen or the picture cannot be read (silently:
-    // RecognizeTarget has told the user) or the picture has no place on the screen.
+    // Where `target` is on the screen now, as Play would find it (Locate: top-left, centre and
+    // click point, desktop pixels), or nothing. `hEditor` is blacked out of the screen picture,
+    // so the editor's own copy of the picture is never found.
+    virtual std::optional<TargetHit> RecognizeTarget(const CTargetObj& target, HWND hEditor) = 0;
+    // Where `target`'s picture comes nearest to the screen now (top-left in desktop pixels),
+    // grabbed and blacked out as RecognizeTarget grabs it; nothing when the screen or the picture
+    // cannot be read (silently: RecognizeTarget has told the user) or the picture has no place on
+    // the screen.
     virtual std::optional<NearestMatch> FindNearestPlace(const CTargetObj& target,
                                                          HWND hEditor) = 0;
-    // Shows the sight marker centred on the screen point (x, y) for two seconds.
+    // Shows the sight marker centred on the desktop point (x, y) for two seconds.
     virtual int ShowSightForTest(int x, int y) = 0;
 
 protected:

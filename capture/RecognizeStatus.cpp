@@ -23,7 +23,3 @@ std::string NotFoundStatusText(const std::optional<NearestMatch>& nearest) {
     }
     return text;
 }
-
-Point TopLeftOfCentre(Point centre, int32_t width, int32_t height) {
-    return {centre.x - width / 2, centre.y - (height - height / 2)};
-}

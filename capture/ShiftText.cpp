@@ -52,10 +52,6 @@ int LeadingInt(std::wstring_view text) {
     return static_cast<int>(std::clamp(bNegative ? -nValue : nValue, kIntMin, kIntMax));
 }
 
-int AddShift(int nBase, int nShift) {
-    return static_cast<int>(std::clamp(int64_t{nBase} + nShift, kIntMin, kIntMax));
-}
-
 std::optional<std::wstring> EditShiftText(std::wstring_view current, size_t nSelStart,
                                           size_t nSelEnd, std::wstring_view inserted) {
     const size_t nFirst = std::min({nSelStart, nSelEnd, current.size()});

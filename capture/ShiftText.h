@@ -12,9 +12,6 @@
 // limits instead of wrapping.
 int LeadingInt(std::wstring_view text);
 
-// `nBase` + `nShift` saturated to int: a found centre plus a typed shift.
-int AddShift(int nBase, int nShift);
-
 // The text of a click-shift field after the user replaces its characters [nSelStart, nSelEnd)
 // with `inserted` (a typed character or pasted text), when the result is still an optional
 // leading minus sign followed by decimal digits; nothing when it would not be, so the field

@@ -5,7 +5,7 @@
 #include "capture/ShiftText.h"
 #include "capture/TargetPicture.h"
 #include "capture/TargetPictureDraw.h"
-#include "engine/PictureSearch.h"
+#include "engine/TargetSearch.h"
 #include "framework/PaintDC.h"
 #include "framework/WaitCursor.h"
 #include "framework/WideText.h"
@@ -62,17 +62,15 @@ void CTargetEditDlg::OnRecognizeTest() {
     const int dx = ReadShift(IDC_TARGET_SHIFT_X);
     const int dy = ReadShift(IDC_TARGET_SHIFT_Y);
     // The editor is blacked out of the grab: its own copy of the picture must not be found.
-    const Point found = m_host.RecognizeTarget(*m_pTarget, m_hWnd);
+    const std::optional<TargetHit> found = m_host.RecognizeTarget(*m_pTarget, m_hWnd);
     std::string status;
-    if (found.x != NOT_FOUND_COORD) {
-        // The marker shows the click point; the line says it too, beside where the picture is.
-        const Point click{AddShift(found.x, dx), AddShift(found.y, dy)};
+    if (found) {
+        // The shift typed may not be kept yet: the click point is made again with it, by the
+        // same rule Play clicks by. The marker shows it; the line says it too, beside where the
+        // picture is.
+        const Point click = MakeTargetHit(*m_pTarget, found->topLeft, Point{dx, dy}).click;
         m_host.ShowSightForTest(click.x, click.y);
-        const PixelBuffer* pPicture = m_pTarget->m_bmpTarget.Pixels();
-        status = pPicture != nullptr
-                     ? FoundStatusText(
-                           TopLeftOfCentre(found, pPicture->Width(), pPicture->Height()), click)
-                     : "";
+        status = FoundStatusText(found->topLeft, click);
     } else {
         // The nearest place takes a grab and a search of its own: no feedback for a while.
         const CWaitCursor busy;

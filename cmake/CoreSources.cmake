@@ -15,6 +15,7 @@ set(TARVIK_CORE_SOURCES
     engine/DesktopCoords.cpp
     engine/Dimming.cpp
     engine/GrabBlackout.cpp
+    engine/Locate.cpp
     engine/MouseNormalise.cpp
     engine/NearestMatch.cpp
     engine/PictureSearch.cpp
@@ -25,6 +26,7 @@ set(TARVIK_CORE_SOURCES
     engine/PictureSearchScan.cpp
     engine/PictureSearchSse2.cpp
     engine/PixelBuffer.cpp
+    engine/PlayController.cpp
     engine/RegionRuns.cpp
     engine/TargetSearch.cpp
     engine/UserActivity.cpp

@@ -17,8 +17,12 @@ std::optional<Rect> MainWindowRect(const BlackoutInput& input) {
     }
 }
 
-bool IsScreenSized(const Rect& rc, int32_t nScreenW, int32_t nScreenH) {
-    return int64_t{rc.right} - rc.left == nScreenW && int64_t{rc.bottom} - rc.top == nScreenH;
+bool CoversAMonitor(const Rect& rc, const DesktopLayout& layout) {
+    return std::any_of(layout.monitors.begin(), layout.monitors.end(), [&](const MonitorArea& m) {
+        const Rect& rcMon = m.rcMonitor;
+        return rcMon.left < rcMon.right && rcMon.top < rcMon.bottom && rc.left <= rcMon.left &&
+               rc.top <= rcMon.top && rc.right >= rcMon.right && rc.bottom >= rcMon.bottom;
+    });
 }
 
 }  // namespace
@@ -29,10 +33,10 @@ std::vector<Rect> BlackoutRects(const BlackoutInput& input) {
         if (input.rcTiles && input.nViewMode == kGrabViewCommon) {
             rects.push_back(*input.rcTiles);
         }
-        // A screen-sized window of ours (such as the selection overlay) covers the panel; and
-        // while another program is active our windows are searched like the rest of the screen.
-        if (!input.bOwnWindowActive ||
-            IsScreenSized(input.rcActive, input.nScreenW, input.nScreenH)) {
+        // A window of ours covering a whole monitor (such as the selection overlay) covers the
+        // panel; and while another program is active our windows are searched like the rest of
+        // the desktop.
+        if (!input.bOwnWindowActive || CoversAMonitor(input.rcActive, input.layout)) {
             return rects;
         }
         if (const auto rcMain = MainWindowRect(input)) {
@@ -61,5 +65,12 @@ void BlackOut(PixelBuffer& screen, std::span<const Rect> rects) {
         for (int32_t y = top; y < bottom; ++y) {
             std::fill(screen.Row(y) + left, screen.Row(y) + right, 0u);
         }
+    }
+}
+
+void BlackOut(DesktopImage& screen, std::span<const Rect> desktopRects) {
+    for (const Rect& rc : desktopRects) {
+        const Rect rcImage = DesktopToImage(rc, screen.origin);
+        BlackOut(screen.pixels, std::span<const Rect>(&rcImage, 1));
     }
 }

@@ -6,6 +6,7 @@
 #include <span>
 #include <vector>
 
+#include "engine/DesktopCoords.h"
 #include "engine/PixelBuffer.h"
 
 // Why the screen is grabbed: a play step, or the Target Editor's recognition test.
@@ -16,15 +17,15 @@ inline constexpr int kGrabViewCommon = 0;     // the panel is the program's wind
 inline constexpr int kGrabViewFlyWindow = 1;  // the small fly window stands in for it
 inline constexpr int kGrabViewTray = 2;       // only the tray icon is left
 
-// What the black-out rule needs to know about the program's windows, in screen pixels.
+// What the black-out rule needs to know about the program's windows, in desktop pixels.
 struct BlackoutInput {
     GrabMode mode = GrabMode::Play;
     // Play only: whether the user-interface thread has an active window, and that window's
-    // rectangle (a screen-sized active window does not count).
+    // rectangle (an active window covering a whole monitor does not count).
     bool bOwnWindowActive = false;
     Rect rcActive;
-    int32_t nScreenW = 0;
-    int32_t nScreenH = 0;
+    // The monitors, to tell an active window that covers one of them.
+    DesktopLayout layout;
     int nViewMode = kGrabViewCommon;
     Rect rcPanel;  // the main dialog
     Rect rcFly;    // the fly window
@@ -34,12 +35,13 @@ struct BlackoutInput {
     std::optional<Rect> rcTiles;
 };
 
-// The screen rectangles to black out, unclipped, in this order:
+// The desktop rectangles to black out, unclipped, in this order:
 // - play: rcTiles, if given, in the common view, whichever program is active: each tile shows
 //   its target's picture as it is, and a search would find and click that copy instead of the
-//   one it stands for. Then nothing more unless bOwnWindowActive and rcActive is not exactly
-//   nScreenW x nScreenH; then rcPanel in the common view, rcFly in the fly-window view, nothing
-//   in the tray view;
+//   one it stands for. Then nothing more unless bOwnWindowActive and rcActive does not cover the
+//   whole of some monitor of `layout` (left, top, right and bottom all at or beyond its edges;
+//   the whole virtual screen covers them all); then rcPanel in the common view, rcFly in the
+//   fly-window view, nothing in the tray view;
 // - test: rcPanel or rcFly by the view mode in the same way (nothing in the tray view), then
 //   rcEditor if given.
 // An unknown view mode blacks out no main window. The sight window is never among them: a test
@@ -50,3 +52,6 @@ std::vector<Rect> BlackoutRects(const BlackoutInput& input);
 // Each rectangle covers left <= x < right, top <= y < bottom and is clipped to the picture; a
 // rectangle with right <= left or bottom <= top covers nothing.
 void BlackOut(PixelBuffer& screen, std::span<const Rect> rects);
+// The same for desktop rectangles on a picture of the desktop: each is moved by the picture's
+// origin first, so a window at negative desktop coordinates blacks out where it shows.
+void BlackOut(DesktopImage& screen, std::span<const Rect> desktopRects);

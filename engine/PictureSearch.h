@@ -12,9 +12,6 @@
 #undef SearchPath
 #endif
 
-// Returned in both coordinates when a recognition test finds nothing.
-constexpr int32_t NOT_FOUND_COORD = -99999;
-
 // Which vector instructions the fast search may use. Both give the same results.
 enum class SearchPath {
     Best,  // AVX2 when the processor and the system support it, otherwise SSE2

@@ -45,6 +45,10 @@ void FillSearchOrder(const CTargetObjList& list, std::vector<const CTargetObj*>&
 }  // namespace
 
 TargetHit MakeTargetHit(const CTargetObj& target, Point topLeft) {
+    return MakeTargetHit(target, topLeft, target.m_ptClickShift);
+}
+
+TargetHit MakeTargetHit(const CTargetObj& target, Point topLeft, Point ptShift) {
     TargetHit hit;
     hit.target = &target;
     hit.topLeft = topLeft;
@@ -52,8 +56,8 @@ TargetHit MakeTargetHit(const CTargetObj& target, Point topLeft) {
     hit.centre = PictureCentre(topLeft, pixels != nullptr ? pixels->Width() : 0,
                                pixels != nullptr ? pixels->Height() : 0);
     // The shift is read from the file unchecked: the sum may lie beyond int32.
-    hit.click = {ClampToInt32(int64_t{hit.centre.x} + target.m_ptClickShift.x),
-                 ClampToInt32(int64_t{hit.centre.y} + target.m_ptClickShift.y)};
+    hit.click = {ClampToInt32(int64_t{hit.centre.x} + ptShift.x),
+                 ClampToInt32(int64_t{hit.centre.y} + ptShift.y)};
     return hit;
 }
 

@@ -22,8 +22,12 @@ struct TargetHit {
     friend bool operator==(const TargetHit&, const TargetHit&) = default;
 };
 
-// The hit for `target` found at `topLeft`.
+// The hit for `target` found at `topLeft`: the one place where a found picture's centre and
+// click shift make the click point.
 TargetHit MakeTargetHit(const CTargetObj& target, Point topLeft);
+// The same with `ptShift` in place of the target's own shift: the Target Editor shows where a
+// shift typed but not yet kept would click.
+TargetHit MakeTargetHit(const CTargetObj& target, Point topLeft, Point ptShift);
 
 // The search order of a list: for order numbers k = 0, 1, ..., count - 1, the first target in list
 // order whose m_nOrder is k; orders that no target bears are skipped, and so are targets with a

@@ -117,7 +117,7 @@ void CSnipDlg::LayoutControls() {
 void CSnipDlg::ApplyStartupSettings() {
     const CStartupSettings settings = ReadStartupSettings(m_settingsKey);
     m_bMetroMode = settings.nMetroMode;
-    m_clickSequence.SetMetroMode(m_bMetroMode != 0);
+    m_play.SetMetroMode(m_bMetroMode != 0);
     const PanelPlacement placement =
         ComputeStartupPlacement(settings.nMainTop, settings.nMainLeft, settings.nMainHeight,
                                 ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
@@ -128,10 +128,8 @@ void CSnipDlg::ApplyStartupSettings() {
     }
     SetViewMode(StartupViewMode(settings.nStartupViewMode));
     if (settings.nAutoPlay == 1) {
-        const HWND hPlay = GetDlgItem(IDC_PLAY);
-        ::SendMessageW(hPlay, BM_SETIMAGE, IMAGE_ICON,
-                       reinterpret_cast<LPARAM>(m_iconPlaying.Get()));
-        ::SendMessageW(hPlay, BM_SETCHECK, BST_CHECKED, 0);
+        m_play.StartQuietly();
+        UpdatePlayButton();
     }
 }
 
@@ -370,7 +368,7 @@ LRESULT CSnipDlg::OnDestroy(WPARAM, LPARAM) {
     ReleasePlayHotkey();
     // A run ended without the close sequence (a test's EndDialog) must not leave the mouse
     // button held down after the program is gone.
-    if (m_clickSequence.IsClicking()) {
+    if (m_play.ClickSequence().IsClicking()) {
         EndClick();
     }
     const LRESULT lResult = Default();

@@ -6,12 +6,10 @@
 #include "capture/ITargetEditorHost.h"
 #include "capture/ITileHost.h"
 #include "capture/TargetListView.h"
-#include "engine/ClickSequence.h"
 #include "engine/GrabBlackout.h"
+#include "engine/PlayController.h"
 #include "engine/ScreenGrab.h"
 #include "engine/SyntheticInput.h"
-#include "engine/TargetSearch.h"
-#include "engine/UserActivity.h"
 #include "framework/DialogEx.h"
 #include "framework/GdiObject.h"
 #include "framework/Icon.h"
@@ -77,13 +75,14 @@ public:
     void ReorderTile(int nFromSlot, int nInsertBefore) override;
     int ShowSightForTest(int x, int y) override;
 
-    // Grabs the primary screen into `screen` with the program's own windows blacked out as
-    // `mode` asks (`hExtraWindow`: the Target Editor of a test). False when the screen could not
-    // be read; `screen` is then black.
+    // Grabs the screen into `screen` with the program's own windows blacked out as `mode` asks
+    // (`hExtraWindow`: the Target Editor of a test). False when the screen could not be read;
+    // `screen` is then black.
     bool GrabScreen(GrabMode mode, HWND hExtraWindow, DesktopImage& screen);
-    // Where `target`'s picture is on the screen now: the found picture's centre, or
-    // (NOT_FOUND_COORD, NOT_FOUND_COORD). The panel (or fly window) and `hEditor` are blacked out.
-    Point RecognizeTarget(const CTargetObj& target, HWND hEditor) override;
+    // Where `target` is on the screen now (Locate, desktop pixels), or nothing; a screen or a
+    // picture that cannot be read is reported. The panel (or fly window) and `hEditor` are
+    // blacked out.
+    std::optional<TargetHit> RecognizeTarget(const CTargetObj& target, HWND hEditor) override;
     std::optional<NearestMatch> FindNearestPlace(const CTargetObj& target, HWND hEditor) override;
 
     // The capture of a new target with the selection overlay.
@@ -104,8 +103,9 @@ public:
     int ScrollPos() const { return m_nScrollPos; }
     CFlyWnd* FlyWnd() const { return m_pFlyWnd.get(); }
     CSightWnd* SightWnd() const { return m_pSightWnd.get(); }
-    const CClickSequence& ClickSequence() const { return m_clickSequence; }
-    const CUserActivityGuard& ActivityGuard() const { return m_activityGuard; }
+    const CClickSequence& ClickSequence() const { return m_play.ClickSequence(); }
+    const CUserActivityGuard& ActivityGuard() const { return m_play.ActivityGuard(); }
+    bool IsPlaying() const { return m_play.IsPlaying(); }
     // The default file's path, or nothing when the application-data folder is not available.
     std::optional<std::filesystem::path> DefaultFilePath(bool bCreateFolder) const;
 
@@ -142,7 +142,13 @@ private:
     void PlayStep();
     void StepClick();
     void EndClick();
-    void ParkCursor();
+    // Play on (parking the pointer) or off; the button follows.
+    void SetPlaying(bool bPlay);
+    // Where Play parks the pointer: inside the top-left corner of the window of the view, off
+    // the targets; near the desktop's (0, 0) in the tray view.
+    Point ParkPoint() const;
+    // The program's windows as the black-out rule sees them, desktop pixels.
+    BlackoutInput BlackoutWindows(HWND hExtraWindow) const;
     void RefreshScreenSaverTimeout();
     void ShowReadFailure();
     void OnFileButton();
@@ -213,15 +219,14 @@ private:
     CTrayIcon m_trayIcon;
     CPanelDragTracker m_dragTracker;
 
-    // The play loop. The grab's bitmap and buffer and the search's storage live across ticks;
-    // every tick reads the screen afresh and rebuilds the search from the list as it is then,
-    // so nothing is remembered from before but room.
-    CClickSequence m_clickSequence;
-    CUserActivityGuard m_activityGuard;
+    // The play loop: the controller decides, the panel grabs and sends. The grab's bitmap and
+    // buffer and the search's storage live across ticks; every tick reads the screen afresh and
+    // rebuilds the search from the list as it is then, so nothing is remembered from before but
+    // room.
+    CPlayController m_play;
     CSyntheticMouse m_mouse;
     CScreenGrabber m_screenGrabber;
     DesktopImage m_screen;
-    CTargetSearch m_targetSearch;
 
     std::filesystem::path m_dataFolderOverride;
     CRegistryKey m_settingsKey;

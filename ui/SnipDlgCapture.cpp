@@ -23,17 +23,13 @@ void CSnipDlg::OnSelectTarget() {
 }
 
 void CSnipDlg::CaptureTarget() {
-    const HWND hPlay = GetDlgItem(IDC_PLAY);
-    ::SendMessageW(hPlay, BM_SETCHECK, BST_UNCHECKED, 0);
     // A click under way would go on gliding and pressing over the overlay, and could make a
     // selection of its own.
-    if (m_clickSequence.IsClicking()) {
-        EndClick();
-    }
+    EndClick();
+    SetPlaying(false);
     if (m_bMetroMode) {
         SendWinTabQuick();
     }
-    ::SendMessageW(hPlay, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(m_iconPlay.Get()));
     auto pTarget = std::make_unique<CTargetObj>();
     ShowWindow(SW_HIDE);
     ::Sleep(m_bMetroMode ? kMetroHideWaitMs : kHideWaitMs);

@@ -42,7 +42,7 @@ std::optional<std::filesystem::path> CSnipDlg::DefaultFilePath(bool bCreateFolde
 void CSnipDlg::StopPlayTimers() {
     // A click cut off here would never step again: the play tick waits for it to end, and a
     // pressed button would stay down. It ends as an aborted click does.
-    if (m_clickSequence.IsClicking()) {
+    if (m_play.ClickSequence().IsClicking()) {
         EndClick();
     }
     KillTimer(IDT_CLICK_STEP);

@@ -103,7 +103,7 @@ LRESULT CSnipDlg::OnEndSession(WPARAM wParam, LPARAM) {
     if (wParam == FALSE || m_bSecondInstance) {
         return 0;
     }
-    if (m_clickSequence.IsClicking()) {
+    if (m_play.ClickSequence().IsClicking()) {
         EndClick();
     }
     const RECT rc = GetWindowRect();

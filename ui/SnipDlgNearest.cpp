@@ -1,11 +1,10 @@
 // CSnipDlg: the nearest place of a target that the Target Editor's test did not find.
-#include "engine/NearestMatch.h"
+#include "engine/Locate.h"
 #include "model/TargetObj.h"
 #include "ui/SnipDlg.h"
 
 std::optional<NearestMatch> CSnipDlg::FindNearestPlace(const CTargetObj& target, HWND hEditor) {
-    const PixelBuffer* pPicture = target.m_bmpTarget.Pixels();
-    if (pPicture == nullptr) {
+    if (target.m_bmpTarget.Pixels() == nullptr) {
         return std::nullopt;
     }
     // A fresh grab with the same windows blacked out as the test that found nothing: the screen
@@ -14,5 +13,5 @@ std::optional<NearestMatch> CSnipDlg::FindNearestPlace(const CTargetObj& target,
     if (!GrabScreen(GrabMode::Test, hEditor, screen)) {
         return std::nullopt;
     }
-    return FindNearestMatch(screen.pixels, *pPicture);
+    return LocateNearest(target, screen);
 }

@@ -2,9 +2,8 @@
 // button.
 #include "ui/SnipDlg.h"
 
-#include "engine/PictureSearch.h"
+#include "engine/Locate.h"
 #include "engine/SightWnd.h"
-#include "engine/TargetSearch.h"
 #include "framework/UserPrompts.h"
 #include "framework/WideText.h"
 #include "ui/FlyWnd.h"
@@ -33,6 +32,24 @@ Point CursorPos() {
 
 Rect ToRect(const RECT& rc) {
     return Rect{rc.left, rc.top, rc.right, rc.bottom};
+}
+
+BOOL CALLBACK AddMonitor(HMONITOR hMonitor, HDC, LPRECT, LPARAM lParam) {
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    if (::GetMonitorInfoW(hMonitor, &info)) {
+        reinterpret_cast<DesktopLayout*>(lParam)->monitors.push_back(
+            MonitorArea{ToRect(info.rcMonitor), ToRect(info.rcWork),
+                        (info.dwFlags & MONITORINFOF_PRIMARY) != 0});
+    }
+    return TRUE;
+}
+
+// The monitors as the system lists them now: a monitor may come or go while Play runs.
+DesktopLayout MonitorLayout() {
+    DesktopLayout layout;
+    ::EnumDisplayMonitors(nullptr, nullptr, &AddMonitor, reinterpret_cast<LPARAM>(&layout));
+    return layout;
 }
 
 // The click sequence's effects: SendInput for the pointer, the sight window for the marker.
@@ -78,14 +95,11 @@ LRESULT CSnipDlg::OnTimer(WPARAM wParam, LPARAM) {
     }
     // Every timer message watches the mouse, so a click under way stops within one click step.
     if (IsUserActive()) {
-        if (m_clickSequence.IsClicking()) {
-            EndClick();
-        }
         return 0;
     }
     if (wParam == IDT_CLICK_STEP) {
         OnClickStepTimer();
-    } else if (wParam == IDT_PLAY_TICK && m_clickSequence.IsIdle()) {
+    } else if (wParam == IDT_PLAY_TICK && m_play.ClickSequence().IsIdle()) {
         // While a click is under way the tick stays armed and waits for it.
         OnPlayTick();
     }
@@ -95,7 +109,7 @@ LRESULT CSnipDlg::OnTimer(WPARAM wParam, LPARAM) {
 void CSnipDlg::OnClickStepTimer() {
     KillTimer(IDT_CLICK_STEP);
     StepClick();
-    if (!m_clickSequence.IsIdle()) {
+    if (!m_play.ClickSequence().IsIdle()) {
         SetTimer(IDT_CLICK_STEP, kClickStepMs);
     }
 }
@@ -103,7 +117,7 @@ void CSnipDlg::OnClickStepTimer() {
 void CSnipDlg::OnPlayTick() {
     // Killed first, so that a message box of the play step cannot lead to a nested one.
     KillTimer(IDT_PLAY_TICK);
-    if (::SendMessageW(GetDlgItem(IDC_PLAY), BM_GETCHECK, 0, 0) == BST_CHECKED) {
+    if (m_play.WantsGrab()) {
         PlayStep();
     }
     SetTimer(IDT_PLAY_TICK, kPlayTickMs);
@@ -121,13 +135,18 @@ void CSnipDlg::RefreshScreenSaverTimeout() {
 }
 
 bool CSnipDlg::IsUserActive() {
-    const bool bActive = m_activityGuard.IsUserActive(CursorPos(), NowSeconds());
+    CPanelClickOutput output(m_mouse, m_pSightWnd.get());
+    const bool bActive = m_play.HoldsOffForUser(CursorPos(), NowSeconds(), output);
+    if (bActive) {
+        // The guard ended any click under way; its timer goes with it.
+        KillTimer(IDT_CLICK_STEP);
+    }
     ShowActivityDiagnostics();
     return bActive;
 }
 
 void CSnipDlg::ShowActivityDiagnostics() {
-    const ActivityDiagnostics& diagnostics = m_activityGuard.LastDiagnostics();
+    const ActivityDiagnostics& diagnostics = m_play.ActivityGuard().LastDiagnostics();
     ::SetDlgItemTextW(m_hWnd, IDC_DIAG_LABEL1, ToWide(diagnostics.OldText()).c_str());
     ::SetDlgItemTextW(m_hWnd, IDC_DIAG_LABEL2, ToWide(diagnostics.CurrentText()).c_str());
     ::SetDlgItemTextW(m_hWnd, IDC_DIAG_LABEL3, ToWide(diagnostics.DistanceText()).c_str());
@@ -135,8 +154,8 @@ void CSnipDlg::ShowActivityDiagnostics() {
 
 void CSnipDlg::StepClick() {
     CPanelClickOutput output(m_mouse, m_pSightWnd.get());
-    m_clickSequence.Step(CursorPos(), output, m_activityGuard);
-    if (m_clickSequence.IsIdle()) {
+    m_play.StepClick(CursorPos(), output);
+    if (m_play.ClickSequence().IsIdle()) {
         // The release step ended the sequence; its timer goes with it.
         KillTimer(IDT_CLICK_STEP);
     }
@@ -144,44 +163,47 @@ void CSnipDlg::StepClick() {
 
 void CSnipDlg::EndClick() {
     CPanelClickOutput output(m_mouse, m_pSightWnd.get());
-    m_clickSequence.End(output);
+    m_play.EndClick(output);
     KillTimer(IDT_CLICK_STEP);
 }
 
 void CSnipDlg::OnPlay() {
-    const bool bChecked = ::SendMessageW(GetDlgItem(IDC_PLAY), BM_GETCHECK, 0, 0) == BST_CHECKED;
-    if (bChecked) {
+    // The button checks itself before the command arrives: its new mark is the user's request,
+    // read here once. From then on the controller's flag is Play's state and the mark follows it.
+    SetPlaying(::SendMessageW(GetDlgItem(IDC_PLAY), BM_GETCHECK, 0, 0) == BST_CHECKED);
+}
+
+void CSnipDlg::SetPlaying(bool bPlay) {
+    if (bPlay) {
         if (m_bMetroMode) {
             SendWinTab();
         }
         KillTimer(IDT_PLAY_TICK);
         // A click still under way (Play pressed from the keyboard) must not leave the button
         // held down or the marker shown.
-        if (m_clickSequence.IsClicking()) {
-            EndClick();
-        }
-        ParkCursor();
-        m_activityGuard.StartPlay(CursorPos(), NowSeconds());
+        KillTimer(IDT_CLICK_STEP);
+        CPanelClickOutput output(m_mouse, m_pSightWnd.get());
+        m_play.Start(ParkPoint(), NowSeconds(), output);
         SetTimer(IDT_PLAY_TICK, kFirstTickAfterPlayMs);
+    } else {
+        m_play.Stop();
     }
     UpdatePlayButton();
 }
 
-void CSnipDlg::ParkCursor() {
+Point CSnipDlg::ParkPoint() const {
     RECT rc{};
     if (m_nViewMode == kViewCommon) {
         rc = GetWindowRect();
     } else if (m_nViewMode == kViewFlyWindow && m_pFlyWnd) {
         rc = m_pFlyWnd->GetWindowRect();
     }
-    m_mouse.MoveTo(Point{rc.left + kParkInset, rc.top + kParkInset});
+    return Point{rc.left + kParkInset, rc.top + kParkInset};
 }
 
-bool CSnipDlg::GrabScreen(GrabMode mode, HWND hExtraWindow, DesktopImage& screen) {
+BlackoutInput CSnipDlg::BlackoutWindows(HWND hExtraWindow) const {
     BlackoutInput input;
-    input.mode = mode;
-    input.nScreenW = ::GetSystemMetrics(SM_CXSCREEN);
-    input.nScreenH = ::GetSystemMetrics(SM_CYSCREEN);
+    input.layout = MonitorLayout();
     input.nViewMode = m_nViewMode;
     input.rcPanel = ToRect(GetWindowRect());
     if (m_pFlyWnd) {
@@ -202,7 +224,14 @@ bool CSnipDlg::GrabScreen(GrabMode mode, HWND hExtraWindow, DesktopImage& screen
         ::GetWindowRect(hExtraWindow, &rcExtra);
         input.rcEditor = ToRect(rcExtra);
     }
-    const std::vector<Rect> blackout = BlackoutRects(input);
+    return input;
+}
+
+bool CSnipDlg::GrabScreen(GrabMode mode, HWND hExtraWindow, DesktopImage& screen) {
+    BlackoutInput input = BlackoutWindows(hExtraWindow);
+    input.mode = mode;
+    const std::vector<Rect> blackout =
+        mode == GrabMode::Play ? m_play.PlayBlackout(input) : BlackoutRects(input);
     return m_screenGrabber.Grab(screen, blackout);
 }
 
@@ -220,34 +249,21 @@ void CSnipDlg::PlayStep() {
     if (pList == nullptr) {
         return;
     }
-    // Files are loaded and targets edited between ticks: the search is rebuilt from the list as
-    // it is now, and only its storage carries over.
-    m_targetSearch.Rebuild(*pList);
-    const std::optional<TargetHit> hit = m_targetSearch.FindFirst(m_screen.pixels);
-    if (!hit) {
+    CPanelClickOutput output(m_mouse, m_pSightWnd.get());
+    if (!m_play.ClickFirstFound(*pList, m_screen, CursorPos(), output)) {
         return;
     }
-    m_clickSequence.Start(hit->click);
-    StepClick();
-    SetTimer(IDT_CLICK_STEP, kFirstClickStepMs);
+    if (m_play.ClickSequence().IsClicking()) {
+        SetTimer(IDT_CLICK_STEP, kFirstClickStepMs);
+    }
 }
 
-Point CSnipDlg::RecognizeTarget(const CTargetObj& target, HWND hEditor) {
-    constexpr Point kNotFound{NOT_FOUND_COORD, NOT_FOUND_COORD};
+std::optional<TargetHit> CSnipDlg::RecognizeTarget(const CTargetObj& target, HWND hEditor) {
     // A test is rare: its screen picture is not kept.
     DesktopImage screen;
-    if (!GrabScreen(GrabMode::Test, hEditor, screen)) {
+    if (!GrabScreen(GrabMode::Test, hEditor, screen) || target.m_bmpTarget.Pixels() == nullptr) {
         ShowReadFailure();
-        return kNotFound;
+        return std::nullopt;
     }
-    const PixelBuffer* pPicture = target.m_bmpTarget.Pixels();
-    if (pPicture == nullptr) {
-        ShowReadFailure();
-        return kNotFound;
-    }
-    const std::optional<Point> found = FindPicture(screen.pixels, *pPicture);
-    if (!found) {
-        return kNotFound;
-    }
-    return PictureCentre(*found, pPicture->Width(), pPicture->Height());
+    return Locate(target, screen);
 }

@@ -34,7 +34,7 @@ void CSnipDlg::OnEditSettings() {
     }
     // Cancel too: the dialog then holds the stored switch it was filled with.
     m_bMetroMode = dlg.m_bMetroChecked;
-    m_clickSequence.SetMetroMode(m_bMetroMode != 0);
+    m_play.SetMetroMode(m_bMetroMode != 0);
     if (nResult == IDOK) {
         ApplyPlayHotkey();
     }
@@ -102,13 +102,12 @@ LRESULT CSnipDlg::OnHotkey(WPARAM wParam, LPARAM) {
     if (wParam != kPlayHotkeyId || !::IsWindowEnabled(hPlay) || !::IsWindowEnabled(m_hWnd)) {
         return 0;
     }
-    const bool bStart = ::SendMessageW(hPlay, BM_GETCHECK, 0, 0) != BST_CHECKED;
-    ::SendMessageW(hPlay, BM_SETCHECK, bStart ? BST_CHECKED : BST_UNCHECKED, 0);
+    const bool bStart = !m_play.IsPlaying();
     // A click on the button moves the pointer, which ends a click under way; the keys do not,
     // so stopping ends it here, releasing the button if it was down.
-    if (!bStart && m_clickSequence.IsClicking()) {
+    if (!bStart) {
         EndClick();
     }
-    OnPlay();
+    SetPlaying(bStart);
     return 0;
 }

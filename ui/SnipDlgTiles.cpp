@@ -8,9 +8,10 @@ void CSnipDlg::UpdatePlayButton() {
     HICON hIcon = m_iconPlayDisabled.Get();
     const bool bEnable = pList != nullptr && !pList->IsEmpty();
     if (bEnable) {
-        const bool bChecked = ::SendMessageW(hPlay, BM_GETCHECK, 0, 0) == BST_CHECKED;
-        hIcon = bChecked ? m_iconPlaying.Get() : m_iconPlay.Get();
+        hIcon = m_play.IsPlaying() ? m_iconPlaying.Get() : m_iconPlay.Get();
     }
+    // The mark shows the controller's flag.
+    ::SendMessageW(hPlay, BM_SETCHECK, m_play.IsPlaying() ? BST_CHECKED : BST_UNCHECKED, 0);
     ::SendMessageW(hPlay, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(hIcon));
     ::EnableWindow(hPlay, bEnable ? TRUE : FALSE);
 }

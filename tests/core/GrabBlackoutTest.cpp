@@ -11,12 +11,15 @@ namespace {
 constexpr Rect kPanel = {100, 50, 400, 650};
 constexpr Rect kFly = {900, 10, 964, 74};
 constexpr Rect kEditor = {300, 200, 700, 500};
+// The primary monitor and a second one left of and above it.
+constexpr Rect kPrimary = {0, 0, 1280, 1024};
+constexpr Rect kSecond = {-1024, -300, 0, 468};
 
 BlackoutInput Input(GrabMode mode, int nViewMode) {
     BlackoutInput input;
     input.mode = mode;
-    input.nScreenW = 1280;
-    input.nScreenH = 1024;
+    input.layout.monitors = {MonitorArea{kPrimary, {0, 0, 1280, 984}, true},
+                             MonitorArea{kSecond, kSecond, false}};
     input.nViewMode = nViewMode;
     input.rcPanel = kPanel;
     input.rcFly = kFly;
@@ -47,15 +50,49 @@ TEST(GrabBlackout, PlayBlacksOutNothingWhileAnotherProgramIsActive) {
     }
 }
 
-TEST(GrabBlackout, PlayIgnoresAScreenSizedActiveWindowOnlyWhenItsSizeIsExact) {
-    // The size counts, not the place.
-    EXPECT_EQ(BlackoutRects(PlayWithOwnWindowActive(kGrabViewCommon, {0, 0, 1280, 1024})), Rects{});
-    EXPECT_EQ(BlackoutRects(PlayWithOwnWindowActive(kGrabViewCommon, {-5, 7, 1275, 1031})),
-              Rects{});
-    for (Rect rcActive : {Rect{0, 0, 1279, 1024}, Rect{0, 0, 1280, 1025}, Rect{0, 0, 1024, 1280},
-                          Rect{0, 0, 1281, 1024}}) {
-        EXPECT_EQ(BlackoutRects(PlayWithOwnWindowActive(kGrabViewCommon, rcActive)), Rects{kPanel});
+TEST(GrabBlackout, PlayIgnoresAnActiveWindowOnlyWhenItCoversAWholeMonitor) {
+    const struct {
+        Rect rcActive;
+        bool bCounts;  // the panel is blacked out
+    } cases[] = {
+        {kPrimary, false},
+        {kSecond, false},
+        {{-1024, -300, 1280, 1024}, false},  // the virtual screen
+        {{-5, -7, 1290, 1030}, false},       // beyond the primary's edges
+        {{-1030, -300, 0, 470}, false},      // beyond the second's
+        // The place counts, not only the size.
+        {{-5, 7, 1275, 1031}, true},
+        {{0, 0, 1279, 1024}, true},
+        {{0, 0, 1280, 1023}, true},
+        {{1, 0, 1280, 1024}, true},
+        {{-1024, -299, 0, 468}, true},
+        {{-500, 0, 700, 400}, true},  // across both, covering neither
+        {kPanel, true},
+    };
+    for (const auto& c : cases) {
+        const Rects expected = c.bCounts ? Rects{kPanel} : Rects{};
+        EXPECT_EQ(BlackoutRects(PlayWithOwnWindowActive(kGrabViewCommon, c.rcActive)), expected)
+            << c.rcActive.left << "," << c.rcActive.top << "," << c.rcActive.right << ","
+            << c.rcActive.bottom;
     }
+    // Without a known monitor no window covers one.
+    BlackoutInput noLayout = PlayWithOwnWindowActive(kGrabViewCommon, kPrimary);
+    noLayout.layout = DesktopLayout{};
+    EXPECT_EQ(BlackoutRects(noLayout), Rects{kPanel});
+}
+
+// The panel and its tiles on the second monitor, at negative desktop coordinates.
+TEST(GrabBlackout, WindowsOnAMonitorLeftOfAndAboveThePrimaryAreBlackedOutThere) {
+    constexpr Rect kPanelThere = {-900, -250, -600, 350};
+    constexpr Rect kTilesThere = {-898, -150, -602, 340};
+    BlackoutInput input = PlayWithOwnWindowActive(kGrabViewCommon, kPanelThere);
+    input.rcPanel = kPanelThere;
+    input.rcTiles = kTilesThere;
+    EXPECT_EQ(BlackoutRects(input), (Rects{kTilesThere, kPanelThere}));
+    BlackoutInput test = Input(GrabMode::Test, kGrabViewCommon);
+    test.rcPanel = kPanelThere;
+    test.rcEditor = Rect{-400, -200, 100, 100};
+    EXPECT_EQ(BlackoutRects(test), (Rects{kPanelThere, Rect{-400, -200, 100, 100}}));
 }
 
 TEST(GrabBlackout, PlayNeverBlacksOutTheEditor) {
@@ -83,8 +120,8 @@ TEST(GrabBlackout, TestAlwaysBlacksOutTheWindowOfTheViewAndTheEditor) {
     for (bool bActive : {false, true}) {
         BlackoutInput common = Input(GrabMode::Test, kGrabViewCommon);
         common.bOwnWindowActive = bActive;
-        // A screen-sized active window changes nothing in a test.
-        common.rcActive = {0, 0, 1280, 1024};
+        // An active window covering a monitor changes nothing in a test.
+        common.rcActive = kPrimary;
         common.rcEditor = kEditor;
         EXPECT_EQ(BlackoutRects(common), (Rects{kPanel, kEditor}));
 
@@ -160,6 +197,28 @@ TEST(GrabBlackout, EmptyInvertedAndOffScreenRectanglesCoverNothing) {
     PixelBuffer empty;
     BlackOut(empty, rects);
     EXPECT_TRUE(empty.IsEmpty());
+}
+
+TEST(GrabBlackout, DesktopRectanglesAreMovedByThePicturesOrigin) {
+    // A 6 x 4 picture of the desktop from (-3, -2): desktop (-3, -2) is its pixel (0, 0).
+    const struct {
+        Point origin;
+        Rect rcDesktop;
+        std::vector<std::string> blacked;
+    } cases[] = {
+        {{-3, -2}, {-3, -2, -1, 0}, {"##....", "##....", "......", "......"}},
+        {{-3, -2}, {-10, 0, 0, 1}, {"......", "......", "###...", "......"}},
+        {{-3, -2}, {2, 1, 9, 9}, {"......", "......", "......", ".....#"}},
+        {{0, 0}, {-3, -2, -1, 0}, {"......", "......", "......", "......"}},
+        {{100, 50}, {104, 51, 200, 52}, {"......", "....##", "......", "......"}},
+    };
+    for (const auto& c : cases) {
+        DesktopImage image{Numbered(), c.origin};
+        const Rect rects[] = {c.rcDesktop};
+        BlackOut(image, rects);
+        EXPECT_EQ(Blacked(image.pixels), c.blacked) << c.origin.x << "," << c.origin.y;
+        EXPECT_EQ(image.origin, c.origin);
+    }
 }
 
 }  // namespace

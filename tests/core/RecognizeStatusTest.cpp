@@ -1,20 +1,15 @@
-// The Target Editor's status line: its texts, and the top-left recovered from a found centre.
+// The Target Editor's status line: its texts, with desktop points left of and above the primary.
 #include <gtest/gtest.h>
 
 #include "capture/RecognizeStatus.h"
-#include "engine/PictureSearch.h"
 
-TEST(RecognizeStatusTest, TextsAndTheTopLeftOfEveryPictureSize) {
+TEST(RecognizeStatusTest, Texts) {
     EXPECT_EQ(FoundStatusText({-3, 1079}, {7, 1069}), "Found at (-3, 1079), clicks at (7, 1069)");
     EXPECT_EQ(NotFoundStatusText(std::nullopt), "Not on the screen");
     EXPECT_EQ(NotFoundStatusText(NearestMatch{{12, 0}, 3, 800, 17}),
               "Not on the screen\r\nNearest place (12, 0): 3 of 800 pixels differ");
-    for (int32_t width = 1; width <= 6; ++width) {
-        for (int32_t height = 1; height <= 6; ++height) {
-            const Point topLeft{100 + width, 200 - height};
-            EXPECT_EQ(TopLeftOfCentre(PictureCentre(topLeft, width, height), width, height),
-                      topLeft)
-                << width << " x " << height;
-        }
-    }
+    EXPECT_EQ(FoundStatusText({-1024, -300}, {-1019, -295}),
+              "Found at (-1024, -300), clicks at (-1019, -295)");
+    EXPECT_EQ(NotFoundStatusText(NearestMatch{{-700, -12}, 0, 4, 0}),
+              "Not on the screen\r\nNearest place (-700, -12): 0 of 4 pixels differ");
 }

@@ -84,11 +84,4 @@ TEST(ShiftTextTest, FieldsAcceptDigitsAfterAnOptionalLeadingMinusOnly) {
     }
 }
 
-TEST(ShiftTextTest, AddShiftSaturates) {
-    EXPECT_EQ(AddShift(100, 10), 110);
-    EXPECT_EQ(AddShift(100, -5), 95);
-    EXPECT_EQ(AddShift(INT_MAX, 1), INT_MAX);
-    EXPECT_EQ(AddShift(INT_MIN, -1), INT_MIN);
-}
-
 }  // namespace

@@ -260,8 +260,10 @@ TEST_F(SnipDlgTest, PlayButtonFollowsTheList) {
     const HWND hPlay = panel.GetDlgItem(IDC_PLAY);
     ASSERT_TRUE(::IsWindowEnabled(hPlay));
     const LRESULT hIdle = ::SendMessageW(hPlay, BM_GETIMAGE, IMAGE_ICON, 0);
+    // Pressed as the button's click does: the mark toggles, then the command arrives.
     ::SendMessageW(hPlay, BM_SETCHECK, BST_CHECKED, 0);
-    panel.UpdatePlayButton();
+    panel.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_PLAY, BN_CLICKED),
+                      reinterpret_cast<LPARAM>(hPlay));
     const LRESULT hPlaying = ::SendMessageW(hPlay, BM_GETIMAGE, IMAGE_ICON, 0);
     EXPECT_NE(hPlaying, hIdle);
 

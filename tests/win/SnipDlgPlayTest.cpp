@@ -247,13 +247,12 @@ TEST_F(SnipDlgPlayTest, MetroModeClicksWithoutEverShowingTheSight) {
 TEST_F(SnipDlgPlayTest, RecognizeFindsTheCentreUnlessTheEditorCoversIt) {
     const auto pWindow = ShowTarget(1, kSecondPicture);
     CSnipDlg& panel = OpenPanel();
-    const Point ptCentre =
-        MakeTargetHit(Target(1), Point{kSecondPicture.x, kSecondPicture.y}).centre;
-    EXPECT_EQ(panel.RecognizeTarget(Target(1), nullptr), ptCentre);
-    EXPECT_EQ(panel.RecognizeTarget(Target(0), nullptr), (Point{NOT_FOUND_COORD, NOT_FOUND_COORD}));
+    // Play's own point: top-left, centre and click as a play step makes them.
+    const TargetHit expected = MakeTargetHit(Target(1), Point{kSecondPicture.x, kSecondPicture.y});
+    EXPECT_EQ(panel.RecognizeTarget(Target(1), nullptr), expected);
+    EXPECT_EQ(panel.RecognizeTarget(Target(0), nullptr), std::nullopt);
     // The window that asks for the test is blacked out, even where it lies over the picture.
-    EXPECT_EQ(panel.RecognizeTarget(Target(1), pWindow->Get()),
-              (Point{NOT_FOUND_COORD, NOT_FOUND_COORD}));
+    EXPECT_EQ(panel.RecognizeTarget(Target(1), pWindow->Get()), std::nullopt);
 }
 
 TEST_F(SnipDlgPlayTest, GrabBlacksOutThePanelWhileItIsActiveButNeverTheSight) {
@@ -282,8 +281,7 @@ TEST_F(SnipDlgPlayTest, ATargetWhosePictureCannotBeReadIsReportedByTheTest) {
     CSnipDlg& panel = OpenPanel();
     CTargetObj unreadable;
     unreadable.m_rcTarget = {0, 0, 8, 6};
-    EXPECT_EQ(panel.RecognizeTarget(unreadable, nullptr),
-              (Point{NOT_FOUND_COORD, NOT_FOUND_COORD}));
+    EXPECT_EQ(panel.RecognizeTarget(unreadable, nullptr), std::nullopt);
     ASSERT_EQ(m_prompts.m_calls.size(), 1u);
     const CScriptedPrompts::CCall& call = m_prompts.m_calls.front();
     EXPECT_EQ(call.strKind, L"message");

@@ -30,7 +30,7 @@ public:
     void ReorderTile(int nFromSlot, int nInsertBefore) override {
         m_reorders.push_back({nFromSlot, nInsertBefore});
     }
-    Point RecognizeTarget(const CTargetObj& target, HWND hEditor) override {
+    std::optional<TargetHit> RecognizeTarget(const CTargetObj& target, HWND hEditor) override {
         m_recognized.push_back({&target, hEditor});
         return m_found;
     }
@@ -44,7 +44,7 @@ public:
     }
 
     HWND m_hMain = nullptr;
-    Point m_found{NOT_FOUND_COORD, NOT_FOUND_COORD};
+    std::optional<TargetHit> m_found;
     std::optional<NearestMatch> m_nearest;
     std::vector<std::pair<const CTargetObj*, HWND>> m_nearestAsked;
     int m_nMoveTiles = 0;
@@ -528,9 +528,10 @@ TEST_F(TargetEditDlgTest, ShowsTheTargetTestsWithTheTypedShiftAndOkStoresIt) {
               L"Not on the screen\r\nNearest place (41, 7): 3 of 200 pixels differ");
     ASSERT_EQ(m_panel.m_nearestAsked.size(), 2u);
     EXPECT_EQ(m_panel.m_nearestAsked[1].second, m_pDlg->GetSafeHwnd());
-    m_panel.m_found = {300, 200};
+    // The 20 x 10 picture found at (290, 195) is centred on (300, 200); the hit carries the kept
+    // shift, the line and the sight the typed one.
+    m_panel.m_found = MakeTargetHit(*m_pTarget, Point{290, 195});
     m_pDlg->SendMessage(WM_COMMAND, IDC_RECOGNIZE_TEST);
-    // The 20 x 10 picture centred on (300, 200) has its top-left at (290, 195).
     EXPECT_EQ(Text(IDC_RECOGNIZE_STATUS), L"Found at (290, 195), clicks at (310, 195)");
     EXPECT_EQ(m_panel.m_nearestAsked.size(), 2u);
     ASSERT_EQ(m_panel.m_recognized.size(), 3u);
@@ -540,6 +541,11 @@ TEST_F(TargetEditDlgTest, ShowsTheTargetTestsWithTheTypedShiftAndOkStoresIt) {
     EXPECT_EQ(m_panel.m_sights[0], (Point{310, 195}));
     // The test changes nothing in the target.
     EXPECT_EQ(m_pTarget->m_ptClickShift, (Point{12, -7}));
+    // Found on a monitor left of and above the primary: desktop points, negative.
+    m_panel.m_found = MakeTargetHit(*m_pTarget, Point{-1034, -305});
+    m_pDlg->SendMessage(WM_COMMAND, IDC_RECOGNIZE_TEST);
+    EXPECT_EQ(Text(IDC_RECOGNIZE_STATUS), L"Found at (-1034, -305), clicks at (-1014, -305)");
+    EXPECT_EQ(m_panel.m_sights.back(), (Point{-1014, -305}));
 
     // The arrow key steps 999 to 1000 in plain digits.
     SetText(IDC_TARGET_SHIFT_X, L"999");
