@@ -18,6 +18,8 @@ public:
     CDesktopBlit& operator=(const CDesktopBlit&) = delete;
 
     explicit operator bool() const { return static_cast<bool>(m_bmpSurface); }
+    // The desktop point of the copied rectangle's top-left.
+    Point Origin() const { return m_ptOrigin; }
 
     // Copies the desktop rectangle into the DIB section and waits for GDI to finish writing
     // them. False when a system call fails.

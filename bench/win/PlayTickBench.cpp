@@ -189,8 +189,10 @@ struct TickSamples {
 };
 
 struct Timings {
-    std::vector<double> blit;  // the grab's halves, timed apart
+    std::vector<double> blit;  // the grab's parts, timed apart
     std::vector<double> copy;
+    std::vector<double> layout;      // reading the monitor layout
+    std::vector<double> uncovered;   // blacking out what no monitor covers
     std::vector<TickSamples> lists;  // one per kListSizes entry
     double grabWallSeconds = 0;      // summed over every timed grab
     double grabCpuSeconds = 0;
@@ -200,7 +202,7 @@ struct Timings {
 // the list's search, search; the search made anew, then the list's kept search (`kept`, one per
 // list) rebuilt and searched, as the panel does.
 Timings TimeTicks(const Options& options, CScreenGrabber& grabber, PixelBuffer& screen,
-                  CDesktopBlit& blit, PixelBuffer& copied,
+                  CDesktopBlit& blit, PixelBuffer& copied, DesktopLayout& layout,
                   const std::vector<std::unique_ptr<CTargetObjList>>& lists,
                   std::vector<CTargetSearch>& kept) {
     Timings timings;
@@ -218,6 +220,18 @@ Timings TimeTicks(const Options& options, CScreenGrabber& grabber, PixelBuffer& 
             const Stopwatch watch;
             blit.CopyMasked(copied);
             timings.copy.push_back(watch.Seconds());
+        }
+        {
+            const Stopwatch watch;
+            ReadDesktopLayout(layout);
+            timings.layout.push_back(watch.Seconds());
+        }
+        {
+            DesktopImage image{std::move(copied), blit.Origin()};
+            const Stopwatch watch;
+            BlackOutUncovered(image, layout);
+            timings.uncovered.push_back(watch.Seconds());
+            copied = std::move(image.pixels);
         }
         for (size_t index = 0; index < lists.size(); ++index) {
             TickSamples& samples = timings.lists[index];
@@ -377,6 +391,8 @@ void PrintTimings(const Timings& timings, std::ostream& out) {
     out << "\nGrab split (medians, timed apart): the whole grab " << Duration(grab)
         << "\n  BitBlt of the desktop into the DIB section: " << Duration(Median(timings.blit))
         << "\n  copy and mask into the PixelBuffer:         " << Duration(Median(timings.copy))
+        << "\n  reading the monitor layout:                 " << Duration(Median(timings.layout))
+        << "\n  black where no monitor is:                  " << Duration(Median(timings.uncovered))
         << '\n';
     if (timings.grabCpuSeconds > 0) {
         out << "This thread's CPU time in the grabs: " << Fixed(timings.grabCpuSeconds * 1e3, 0)
@@ -496,8 +512,10 @@ void Run(const Options& options, std::ostream& out) {
     // One untimed round first: the first BitBlt and the first searches warm up caches and code,
     // and the kept searches grow their storage.
     std::vector<CTargetSearch> kept(lists.size());
-    TimeTicks(Options{1, true}, grabber, screen, blit, copied, lists, kept);
-    const Timings timings = TimeTicks(options, grabber, screen, blit, copied, lists, kept);
+    DesktopLayout timedLayout;
+    TimeTicks(Options{1, true}, grabber, screen, blit, copied, timedLayout, lists, kept);
+    const Timings timings =
+        TimeTicks(options, grabber, screen, blit, copied, timedLayout, lists, kept);
     PrintTimings(timings, out);
 
     std::vector<HeapFigures> heap;
