@@ -234,18 +234,6 @@ TEST_F(FindCommandTest, OriginMakesEveryPrintedPointADesktopPoint) {
          "  Found at:    left 2020, top 30 (5 x 5)\n"
          "  Centre:      x 2022, y 33\n"
          "  Click point: x 2012, y 40\n"},
-        {"0,0",
-         "Screen: 120 x 90 at desktop x 0, y 0; 3 targets, 3 searched by a play step\n"
-         "Every target on its own, in display order:\n"
-         "  order 0 \"first\": not found; nearest at left 50, top 60: 1 of 24 pixels differ, "
-         "largest channel difference 32\n"
-         "  order 1 \"second\": found at left 100, top 30; centre x 102, y 33; click x 92, y "
-         "40\n"
-         "  order 2 \"third\": found at left 10, top 80; centre x 12, y 82; click x 12, y 82\n"
-         "Clicks order 1 \"second\"\n"
-         "  Found at:    left 100, top 30 (5 x 5)\n"
-         "  Centre:      x 102, y 33\n"
-         "  Click point: x 92, y 40\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.origin);
