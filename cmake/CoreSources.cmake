@@ -29,6 +29,7 @@ set(TARVIK_CORE_SOURCES
     engine/PlayController.cpp
     engine/RegionRuns.cpp
     engine/TargetSearch.cpp
+    engine/UncoveredBlackout.cpp
     engine/UserActivity.cpp
     model/Archive.cpp
     model/AtomicFile.cpp

@@ -1,6 +1,8 @@
 // Normalisation of screen points for absolute synthetic mouse moves.
 #include "engine/MouseNormalise.h"
 
+#include "engine/DesktopCoords.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -42,4 +44,18 @@ int32_t PixelOfAbsolute(int32_t nAbsolute, int32_t nScreenExtent) {
         return 0;
     }
     return Saturate(FloorDiv(int64_t{nAbsolute} * nScreenExtent, kAbsoluteScale));
+}
+
+Point NormaliseVirtualDesk(Point ptDesktop, const Rect& rcVirtual) {
+    // The virtual screen is a picture of the desktop whose pixel (0, 0) is its top-left.
+    const Point ptInside = DesktopToImage(ptDesktop, Point{rcVirtual.left, rcVirtual.top});
+    return NormaliseAbsolute(ptInside, ClampToInt32(int64_t{rcVirtual.right} - rcVirtual.left),
+                             ClampToInt32(int64_t{rcVirtual.bottom} - rcVirtual.top));
+}
+
+Point DesktopPointOfAbsolute(Point ptAbsolute, const Rect& rcVirtual) {
+    const Point ptInside{
+        PixelOfAbsolute(ptAbsolute.x, ClampToInt32(int64_t{rcVirtual.right} - rcVirtual.left)),
+        PixelOfAbsolute(ptAbsolute.y, ClampToInt32(int64_t{rcVirtual.bottom} - rcVirtual.top))};
+    return ImageToDesktop(ptInside, Point{rcVirtual.left, rcVirtual.top});
 }

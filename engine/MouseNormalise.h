@@ -1,4 +1,4 @@
-// Screen pixels to the 0 ... 65535 coordinates of absolute synthetic mouse moves.
+// Screen pixels to the 0 ... 65535 coordinates of absolute synthetic mouse moves, and back.
 #pragma once
 
 #include <cstdint>
@@ -18,3 +18,16 @@ Point NormaliseAbsolute(Point ptScreen, int32_t nScreenWidth, int32_t nScreenHei
 // The pixel the system puts the pointer on for the absolute coordinate v: floor(v * extent /
 // 65536). NormaliseAbsolute's inverse on the screen.
 int32_t PixelOfAbsolute(int32_t nAbsolute, int32_t nScreenExtent);
+
+// Desktop point to the absolute coordinates of a move flagged MOUSEEVENTF_VIRTUALDESK, which
+// measures 0 ... 65535 across the virtual screen `rcVirtual` (every monitor's bounding box, in
+// desktop pixels). Windows and Wine both map such a coordinate v back to the pixel
+// rcVirtual.left + floor(v * width / 65536) (Wine: `rc.left + ((dx * width) >> 16)`), so this is
+// NormaliseAbsolute of the point relative to the virtual screen's top-left: the smallest v that
+// lands exactly on the point. Every pixel of a virtual screen up to 65536 pixels wide and high
+// gets its own v within 0 ... 65535.
+Point NormaliseVirtualDesk(Point ptDesktop, const Rect& rcVirtual);
+
+// The desktop pixel the system puts the pointer on for the virtual-desk absolute coordinates
+// `ptAbsolute`: NormaliseVirtualDesk's inverse.
+Point DesktopPointOfAbsolute(Point ptAbsolute, const Rect& rcVirtual);

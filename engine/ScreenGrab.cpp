@@ -1,7 +1,9 @@
-// The screen grab: BitBlt of the desktop into a kept DIB section, then the black-out.
+// The screen grab: BitBlt of the virtual screen into a kept DIB section, then the black-outs.
 #include "engine/ScreenGrab.h"
 
 #include "engine/GrabBlackout.h"
+#include "engine/MonitorLayout.h"
+#include "engine/UncoveredBlackout.h"
 #include "framework/MemDC.h"
 #include "framework/SelectObject.h"
 #include "framework/WindowDC.h"
@@ -49,9 +51,11 @@ bool CScreenGrabber::EnsureSurface(int nWidth, int nHeight) {
 }
 
 bool CScreenGrabber::Grab(DesktopImage& image, std::span<const Rect> blackout) {
-    const int nWidth = ::GetSystemMetrics(SM_CXSCREEN);
-    const int nHeight = ::GetSystemMetrics(SM_CYSCREEN);
-    image.origin = Point{0, 0};
+    const Rect rcVirtual = ReadVirtualScreen();
+    ReadDesktopLayout(m_layout);
+    const int nWidth = rcVirtual.right - rcVirtual.left;
+    const int nHeight = rcVirtual.bottom - rcVirtual.top;
+    image.origin = Point{rcVirtual.left, rcVirtual.top};
     PixelBuffer& screen = image.pixels;
     if (screen.Width() != nWidth || screen.Height() != nHeight) {
         screen = PixelBuffer(nWidth, nHeight);
@@ -67,23 +71,26 @@ bool CScreenGrabber::Grab(DesktopImage& image, std::span<const Rect> blackout) {
         return failed();
     }
     {
-        const CWindowDC desktopDC(::GetDesktopWindow());
-        if (!desktopDC) {
+        // The screen DC's (0, 0) is the primary monitor's top-left, the desktop's origin, so the
+        // virtual screen starts at its (possibly negative) top-left there.
+        const CClientDC screenDC(nullptr);
+        if (!screenDC) {
             return failed();
         }
-        const CMemDC memDC(desktopDC.Get());
+        const CMemDC memDC(screenDC.Get());
         if (!memDC) {
             return failed();
         }
         CSelectObject select(memDC.Get(), m_bmpSurface.Get());
-        if (!select.IsSelected() ||
-            !::BitBlt(memDC.Get(), 0, 0, nWidth, nHeight, desktopDC.Get(), 0, 0, SRCCOPY)) {
+        if (!select.IsSelected() || !::BitBlt(memDC.Get(), 0, 0, nWidth, nHeight, screenDC.Get(),
+                                              rcVirtual.left, rcVirtual.top, SRCCOPY)) {
             return failed();
         }
     }
     // GDI may still be writing to the DIB's memory.
     ::GdiFlush();
     CopyPixelsClearingFourthByte(m_pSurfaceBits, screen);
+    BlackOutUncovered(image, m_layout);
     for (const Rect& rc : blackout) {
         const Rect rcImage = DesktopToImage(rc, image.origin);
         BlackOut(screen, std::span<const Rect>(&rcImage, 1));

@@ -1,6 +1,7 @@
 // SendInput for the play loop and the capture: pointer moves, clicks, Windows-key + Tab.
 #include "engine/SyntheticInput.h"
 
+#include "engine/MonitorLayout.h"
 #include "engine/MouseNormalise.h"
 
 namespace {
@@ -33,11 +34,12 @@ void SendWinTabSequence(DWORD dwStepWaitMs, DWORD dwFinalWaitMs) {
 }  // namespace
 
 void CSyntheticMouse::MoveTo(Point pt) {
-    const Point ptAbsolute =
-        NormaliseAbsolute(pt, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
+    // Against the virtual screen of this moment: monitors may have come or gone since the last
+    // move, and the normalised coordinates mean nothing once the virtual screen changes.
+    const Point ptAbsolute = NormaliseVirtualDesk(pt, ReadVirtualScreen());
     m_input.mi.dx = ptAbsolute.x;
     m_input.mi.dy = ptAbsolute.y;
-    Send(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE);
+    Send(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK);
 }
 
 void CSyntheticMouse::ButtonDown() {

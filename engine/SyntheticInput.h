@@ -8,8 +8,9 @@
 // Absolute pointer moves and left-button events through one reused input record.
 class CSyntheticMouse {
 public:
-    // Moves the pointer to the screen pixel `pt` (see NormaliseAbsolute). A point off the screen is
-    // sent as it is.
+    // Moves the pointer to the desktop pixel `pt`, on whichever monitor it lies (see
+    // NormaliseVirtualDesk). A point off every monitor is sent as it is; the system keeps the
+    // pointer on the desktop.
     void MoveTo(Point pt);
     // Primary button events where the last move put the pointer: the record keeps the last
     // move's coordinates but has no move flag, so the pointer stays where it is. The primary

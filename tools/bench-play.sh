@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds tarvik-play-bench.exe and runs it under Wine on a private 1920x1080 Xvfb display with a
-# Wine prefix of its own, then stops both again.
-# Usage: tools/bench-play.sh [BUILD_DIR] [--quick] [--runs N]
+# Wine prefix of its own, then stops both again. With TARVIK_BENCH_DISPLAY set (e.g. :81, a
+# two-monitor Xorg display that is already running) it runs there instead and starts no Xvfb; the
+# bench prints the virtual screen it grabs and its monitors.
+# Usage: [TARVIK_BENCH_DISPLAY=:N] tools/bench-play.sh [BUILD_DIR] [--quick] [--runs N]
 #   BUILD_DIR  the Windows build folder (default build/windows, configured by the windows preset)
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
@@ -43,23 +45,27 @@ trap cleanup EXIT
 # An interrupted run still stops its Xvfb and wineserver.
 trap 'exit 130' INT TERM HUP
 
-# Xvfb picks a free display number and writes it to fd 3 once it accepts clients.
-rm -f "$log_dir/xvfb-display"
-Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp \
-    3>"$log_dir/xvfb-display" </dev/null >"$log_dir/xvfb.log" 2>&1 &
-xvfb_pid=$!
-display_number=""
-for _ in $(seq 100); do
-    display_number=$(head -n 1 "$log_dir/xvfb-display" 2>/dev/null || true)
-    [[ "$display_number" =~ ^[0-9]+$ ]] && break
-    kill -0 "$xvfb_pid" 2>/dev/null || break
-    sleep 0.1
-done
-if [[ ! "$display_number" =~ ^[0-9]+$ ]]; then
-    echo "bench-play.sh: Xvfb did not start (see $log_dir/xvfb.log)" >&2
-    exit 1
+if [[ -n "${TARVIK_BENCH_DISPLAY:-}" ]]; then
+    export DISPLAY=$TARVIK_BENCH_DISPLAY
+else
+    # Xvfb picks a free display number and writes it to fd 3 once it accepts clients.
+    rm -f "$log_dir/xvfb-display"
+    Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp \
+        3>"$log_dir/xvfb-display" </dev/null >"$log_dir/xvfb.log" 2>&1 &
+    xvfb_pid=$!
+    display_number=""
+    for _ in $(seq 100); do
+        display_number=$(head -n 1 "$log_dir/xvfb-display" 2>/dev/null || true)
+        [[ "$display_number" =~ ^[0-9]+$ ]] && break
+        kill -0 "$xvfb_pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    if [[ ! "$display_number" =~ ^[0-9]+$ ]]; then
+        echo "bench-play.sh: Xvfb did not start (see $log_dir/xvfb.log)" >&2
+        exit 1
+    fi
+    export DISPLAY=":$display_number"
 fi
-export DISPLAY=":$display_number"
 
 echo "bench-play.sh: preparing the Wine prefix $WINEPREFIX" >&2
 TARVIK_NO_WINDOW_MANAGER=1 bash tools/wine-prefix-init.sh >"$log_dir/wineboot.log" 2>&1 ||

@@ -8,9 +8,12 @@
 
 #include <cstddef>
 
-CDesktopBlit::CDesktopBlit(int nWidth, int nHeight) : m_nWidth(nWidth), m_nHeight(nHeight) {
+CDesktopBlit::CDesktopBlit(const Rect& rcVirtual)
+    : m_ptOrigin{rcVirtual.left, rcVirtual.top},
+      m_nWidth(rcVirtual.right - rcVirtual.left),
+      m_nHeight(rcVirtual.bottom - rcVirtual.top) {
     uint32_t* pBits = nullptr;
-    m_bmpSurface = CreateTopDownDib32(nWidth, nHeight, pBits);
+    m_bmpSurface = CreateTopDownDib32(m_nWidth, m_nHeight, pBits);
     m_pBits = pBits;
 }
 
@@ -18,7 +21,7 @@ bool CDesktopBlit::Blit() {
     if (!m_bmpSurface) {
         return false;
     }
-    const CWindowDC desktopDC(::GetDesktopWindow());
+    const CClientDC desktopDC(nullptr);
     if (!desktopDC) {
         return false;
     }
@@ -27,8 +30,8 @@ bool CDesktopBlit::Blit() {
         return false;
     }
     CSelectObject select(memDC.Get(), m_bmpSurface.Get());
-    if (!select.IsSelected() ||
-        !::BitBlt(memDC.Get(), 0, 0, m_nWidth, m_nHeight, desktopDC.Get(), 0, 0, SRCCOPY)) {
+    if (!select.IsSelected() || !::BitBlt(memDC.Get(), 0, 0, m_nWidth, m_nHeight, desktopDC.Get(),
+                                          m_ptOrigin.x, m_ptOrigin.y, SRCCOPY)) {
         return false;
     }
     ::GdiFlush();
@@ -39,6 +42,7 @@ void CDesktopBlit::CopyMasked(PixelBuffer& screen) const {
     if (screen.Width() != m_nWidth || screen.Height() != m_nHeight) {
         screen = PixelBuffer(m_nWidth, m_nHeight);
     }
-    // The copy CScreenGrabber::Grab makes.
+    // The copy CScreenGrabber::Grab makes (its black-out of places no monitor covers is left out:
+    // on one monitor, or on monitors filling their bounding box, it changes nothing).
     CopyPixelsClearingFourthByte(m_pBits, screen);
 }

@@ -12,21 +12,24 @@
 // bench can tell the system's share of a grab from the copy that follows it.
 class CDesktopBlit {
 public:
-    // A 32-bit top-down DIB section of width x height pixels.
-    CDesktopBlit(int nWidth, int nHeight);
+    // A 32-bit top-down DIB section of the size of `rcVirtual`, the desktop rectangle it copies.
+    explicit CDesktopBlit(const Rect& rcVirtual);
     CDesktopBlit(const CDesktopBlit&) = delete;
     CDesktopBlit& operator=(const CDesktopBlit&) = delete;
 
     explicit operator bool() const { return static_cast<bool>(m_bmpSurface); }
+    // The desktop point of the copied rectangle's top-left.
+    Point Origin() const { return m_ptOrigin; }
 
-    // Copies the screen's top-left width x height pixels into the DIB section and waits for GDI
-    // to finish writing them. False when a system call fails.
+    // Copies the desktop rectangle into the DIB section and waits for GDI to finish writing
+    // them. False when a system call fails.
     bool Blit();
     // The grab's second half: the DIB section's pixels into `screen` with their fourth byte
     // cleared; `screen` is resized first if its size differs.
     void CopyMasked(PixelBuffer& screen) const;
 
 private:
+    Point m_ptOrigin;
     int m_nWidth;
     int m_nHeight;
     CGdiObject<HBITMAP> m_bmpSurface;

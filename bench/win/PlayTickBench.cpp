@@ -20,9 +20,11 @@
 #include "bench/SearchScreens.h"
 #include "bench/win/DesktopBlit.h"
 #include "bench/win/ScreenPictureWnd.h"
+#include "engine/MonitorLayout.h"
 #include "engine/PictureSearch.h"
 #include "engine/ScreenGrab.h"
 #include "engine/TargetSearch.h"
+#include "engine/UncoveredBlackout.h"
 #include "framework/HandleCounts.h"
 #include "model/Picture.h"
 
@@ -57,8 +59,10 @@ void PrintUsage(std::ostream& out) {
     out << "Usage: tarvik-play-bench [--quick] [--runs N]\n"
            "  --quick   2 runs instead of 15 (a smoke test)\n"
            "  --runs N  timings are the median of N runs\n"
-           "Shows a busy desktop picture over the whole primary screen, then times play ticks\n"
-           "(grab, preparing the target list, search) for 1, 10 and 50 absent targets.\n";
+           "Shows a busy desktop picture over the whole virtual screen (every monitor), then "
+           "times\n"
+           "play ticks (grab, preparing the target list, search) for 1, 10 and 50 absent "
+           "targets.\n";
 }
 
 std::string Duration(double seconds) {
@@ -185,8 +189,10 @@ struct TickSamples {
 };
 
 struct Timings {
-    std::vector<double> blit;  // the grab's halves, timed apart
+    std::vector<double> blit;  // the grab's parts, timed apart
     std::vector<double> copy;
+    std::vector<double> layout;      // reading the monitor layout
+    std::vector<double> uncovered;   // blacking out what no monitor covers
     std::vector<TickSamples> lists;  // one per kListSizes entry
     double grabWallSeconds = 0;      // summed over every timed grab
     double grabCpuSeconds = 0;
@@ -196,7 +202,7 @@ struct Timings {
 // the list's search, search; the search made anew, then the list's kept search (`kept`, one per
 // list) rebuilt and searched, as the panel does.
 Timings TimeTicks(const Options& options, CScreenGrabber& grabber, PixelBuffer& screen,
-                  CDesktopBlit& blit, PixelBuffer& copied,
+                  CDesktopBlit& blit, PixelBuffer& copied, DesktopLayout& layout,
                   const std::vector<std::unique_ptr<CTargetObjList>>& lists,
                   std::vector<CTargetSearch>& kept) {
     Timings timings;
@@ -214,6 +220,18 @@ Timings TimeTicks(const Options& options, CScreenGrabber& grabber, PixelBuffer& 
             const Stopwatch watch;
             blit.CopyMasked(copied);
             timings.copy.push_back(watch.Seconds());
+        }
+        {
+            const Stopwatch watch;
+            ReadDesktopLayout(layout);
+            timings.layout.push_back(watch.Seconds());
+        }
+        {
+            DesktopImage image{std::move(copied), blit.Origin()};
+            const Stopwatch watch;
+            BlackOutUncovered(image, layout);
+            timings.uncovered.push_back(watch.Seconds());
+            copied = std::move(image.pixels);
         }
         for (size_t index = 0; index < lists.size(); ++index) {
             TickSamples& samples = timings.lists[index];
@@ -373,6 +391,8 @@ void PrintTimings(const Timings& timings, std::ostream& out) {
     out << "\nGrab split (medians, timed apart): the whole grab " << Duration(grab)
         << "\n  BitBlt of the desktop into the DIB section: " << Duration(Median(timings.blit))
         << "\n  copy and mask into the PixelBuffer:         " << Duration(Median(timings.copy))
+        << "\n  reading the monitor layout:                 " << Duration(Median(timings.layout))
+        << "\n  black where no monitor is:                  " << Duration(Median(timings.uncovered))
         << '\n';
     if (timings.grabCpuSeconds > 0) {
         out << "This thread's CPU time in the grabs: " << Fixed(timings.grabCpuSeconds * 1e3, 0)
@@ -408,27 +428,48 @@ void PrintHeap(const std::vector<HeapFigures>& figures, size_t firstGrab, std::o
     keptTable.Print(out);
 }
 
+std::string RectText(const Rect& rc) {
+    return "(" + std::to_string(rc.left) + ", " + std::to_string(rc.top) + ") " +
+           std::to_string(rc.right - rc.left) + " x " + std::to_string(rc.bottom - rc.top);
+}
+
 void Run(const Options& options, std::ostream& out) {
-    const int width = ::GetSystemMetrics(SM_CXSCREEN);
-    const int height = ::GetSystemMetrics(SM_CYSCREEN);
+    const Rect rcVirtual = ReadVirtualScreen();
+    const DesktopLayout layout = ReadDesktopLayout();
+    const int width = rcVirtual.right - rcVirtual.left;
+    const int height = rcVirtual.bottom - rcVirtual.top;
     if (width < 320 || height < 240) {
-        throw BenchFailure("the screen is " + std::to_string(width) + " x " +
+        throw BenchFailure("the virtual screen is " + std::to_string(width) + " x " +
                            std::to_string(height) + " pixels: too small to search");
     }
-    out << "Play tick on the primary screen: " << width << " x " << height
-        << " pixels (GetSystemMetrics); search path "
+    out << "Play tick on the virtual screen: origin (" << rcVirtual.left << ", " << rcVirtual.top
+        << "), " << width << " x " << height << " pixels, " << layout.monitors.size()
+        << (layout.monitors.size() == 1 ? " monitor" : " monitors") << " (GetSystemMetrics, "
+        << "EnumDisplayMonitors); search path "
         << (Avx2Available() ? "AVX2" : "SSE2 (no AVX2 here)") << "; medians of " << options.runs
         << " runs" << (options.quick ? " (--quick: a smoke test, not a measurement)" : "") << ".\n";
-    if (width != kWantedWidth || height != kWantedHeight) {
+    for (const MonitorArea& monitor : layout.monitors) {
+        out << "  monitor " << RectText(monitor.rcMonitor) << (monitor.bPrimary ? " (primary)" : "")
+            << '\n';
+    }
+    // The grab keeps one picture of the virtual screen in the PixelBuffer and one in its DIB
+    // section, 4 bytes a pixel each, from tick to tick.
+    const double grabBytes = 2.0 * 4.0 * static_cast<double>(width) * static_cast<double>(height);
+    out << "Memory the grab keeps: " << Megabytes(grabBytes)
+        << " (the PixelBuffer and the DIB section, 4 bytes a pixel each).\n";
+    if (layout.monitors.size() <= 1 && (width != kWantedWidth || height != kWantedHeight)) {
         out << "WARNING: the screen is " << width << " x " << height << ", not " << kWantedWidth
             << " x " << kWantedHeight << ": these figures are not those of a 1080p play tick.\n";
     }
 
+    // What the grab must read back: the picture where a monitor shows it, black elsewhere.
     const PixelBuffer picture = MakeScreen(ScreenKind::Desktop, width, height);
-    CScreenPictureWnd window(picture);
+    CScreenPictureWnd window(picture, Point{rcVirtual.left, rcVirtual.top});
     if (!window.Show()) {
         throw BenchFailure("could not show the desktop picture over the screen");
     }
+    DesktopImage expected{picture, Point{rcVirtual.left, rcVirtual.top}};
+    BlackOutUncovered(expected, layout);
     CScreenGrabber grabber;
     PixelBuffer screen;
     size_t firstGrab = 0;
@@ -437,11 +478,12 @@ void Run(const Options& options, std::ostream& out) {
         Grab(grabber, screen);
         firstGrab = watch.PeakExtra();
     }
-    const size_t different = GrabUntilShown(grabber, screen, picture);
+    const size_t different = GrabUntilShown(grabber, screen, expected.pixels);
     const size_t pixels = static_cast<size_t>(width) * static_cast<size_t>(height);
     if (different == 0) {
-        out << "Screen: a topmost full-screen window showing a synthetic desktop (windows, text, "
-               "icons);\nthe grab reads it back pixel for pixel.\n";
+        out << "Screen: a topmost window over the virtual screen showing a synthetic desktop "
+               "(windows, text,\nicons); the grab reads it back pixel for pixel, black where no "
+               "monitor is.\n";
     } else {
         out << "WARNING: the grab differs from the desktop picture shown in " << different << " of "
             << pixels << " pixels.\n";
@@ -462,7 +504,7 @@ void Run(const Options& options, std::ostream& out) {
            "Every tick checks that\nnone is found. Build: constructing a new CTargetSearch; "
            "Rebuild: rebuilding the list's kept one.\n\n";
 
-    CDesktopBlit blit(width, height);
+    CDesktopBlit blit(rcVirtual);
     if (!blit) {
         throw BenchFailure("could not make a DIB section of the screen's size");
     }
@@ -470,8 +512,10 @@ void Run(const Options& options, std::ostream& out) {
     // One untimed round first: the first BitBlt and the first searches warm up caches and code,
     // and the kept searches grow their storage.
     std::vector<CTargetSearch> kept(lists.size());
-    TimeTicks(Options{1, true}, grabber, screen, blit, copied, lists, kept);
-    const Timings timings = TimeTicks(options, grabber, screen, blit, copied, lists, kept);
+    DesktopLayout timedLayout;
+    TimeTicks(Options{1, true}, grabber, screen, blit, copied, timedLayout, lists, kept);
+    const Timings timings =
+        TimeTicks(options, grabber, screen, blit, copied, timedLayout, lists, kept);
     PrintTimings(timings, out);
 
     std::vector<HeapFigures> heap;

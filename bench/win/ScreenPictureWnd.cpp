@@ -1,4 +1,4 @@
-// CScreenPictureWnd: shows a picture over the whole primary screen.
+// CScreenPictureWnd: shows a picture over the whole virtual screen.
 #include "bench/win/ScreenPictureWnd.h"
 
 #include "framework/PaintDC.h"
@@ -7,7 +7,9 @@ bool CScreenPictureWnd::Show() {
     const CWindowClassInfo cls{L"TarvikBenchScreenPicture", 0, nullptr, nullptr, nullptr, nullptr};
     // A tool window stays off the taskbar; without a caption it is not managed under Wine.
     if (!Create(cls, WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"Tarvik play bench screen", WS_POPUP,
-                RECT{0, 0, m_picture.Width(), m_picture.Height()}, nullptr)) {
+                RECT{m_ptOrigin.x, m_ptOrigin.y, m_ptOrigin.x + m_picture.Width(),
+                     m_ptOrigin.y + m_picture.Height()},
+                nullptr)) {
         return false;
     }
     ::ShowWindow(m_hWnd, SW_SHOWNOACTIVATE);

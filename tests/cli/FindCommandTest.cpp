@@ -196,6 +196,53 @@ TEST_F(FindCommandTest, AllShowsEveryTargetAndRepeatTimesTheSearch) {
               kClickOnSecond);
 }
 
+TEST_F(FindCommandTest, OriginMakesEveryPrintedPointADesktopPoint) {
+    PixelBuffer screen = m_screen;
+    // Order 0 comes near at (50, 60) with one pixel off, so --explain names a nearest place.
+    PixelBuffer nearly = RandomPicture(6, 4, 2);
+    nearly.Set(3, 1, nearly.At(3, 1) ^ 0x20);
+    Paste(screen, nearly, 50, 60);
+    const fs::path path = Write("screen.bmp", EncodeBmp(screen));
+    struct Case {
+        const char* origin;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"-1024,-300",
+         "Screen: 120 x 90 at desktop x -1024, y -300; 3 targets, 3 searched by a play step\n"
+         "Every target on its own, in display order:\n"
+         "  order 0 \"first\": not found; nearest at left -974, top -240: 1 of 24 pixels differ, "
+         "largest channel difference 32\n"
+         "  order 1 \"second\": found at left -924, top -270; centre x -922, y -267; click x "
+         "-932, y -260\n"
+         "  order 2 \"third\": found at left -1014, top -220; centre x -1012, y -218; click x "
+         "-1012, y -218\n"
+         "Clicks order 1 \"second\"\n"
+         "  Found at:    left -924, top -270 (5 x 5)\n"
+         "  Centre:      x -922, y -267\n"
+         "  Click point: x -932, y -260\n"},
+        {"1920,0",
+         "Screen: 120 x 90 at desktop x 1920, y 0; 3 targets, 3 searched by a play step\n"
+         "Every target on its own, in display order:\n"
+         "  order 0 \"first\": not found; nearest at left 1970, top 60: 1 of 24 pixels differ, "
+         "largest channel difference 32\n"
+         "  order 1 \"second\": found at left 2020, top 30; centre x 2022, y 33; click x 2012, "
+         "y 40\n"
+         "  order 2 \"third\": found at left 1930, top 80; centre x 1932, y 82; click x 1932, "
+         "y 82\n"
+         "Clicks order 1 \"second\"\n"
+         "  Found at:    left 2020, top 30 (5 x 5)\n"
+         "  Centre:      x 2022, y 33\n"
+         "  Click point: x 2012, y 40\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.origin);
+        const CliResult result = RunTool({"find", m_list, "--origin", c.origin, path, "--explain"});
+        EXPECT_EQ(result.status, kExitSuccess) << result.err;
+        EXPECT_EQ(result.out, c.expected);
+    }
+}
+
 // The blue byte of `pixel` moved by `delta`, down when up would leave 0 … 255.
 uint32_t MoveBlue(uint32_t pixel, int32_t delta) {
     const int32_t blue = static_cast<int32_t>(pixel & 0xFF);
@@ -277,11 +324,26 @@ TEST_F(FindCommandTest, ArgumentAndFileErrors) {
              {"find", m_list, screen, "--repeat", "0"},
              {"find", m_list, screen, "--repeat", "2x"},
              {"find", m_list, screen, "--fast"},
+             {"find", m_list, screen, "--origin"},
+             {"find", m_list, screen, "--origin", "5"},
+             {"find", m_list, screen, "--origin", "1,2,3"},
+             {"find", m_list, screen, "--origin", "x,1"},
+             {"find", m_list, screen, "--origin", "1, 2"},
+             {"find", m_list, screen, "--origin", ",2"},
+             {"find", m_list, screen, "--origin", "+1,2"},
+             {"find", m_list, screen, "--origin", "2147483648,0"},
          }) {
         const CliResult result = RunTool(args);
         EXPECT_EQ(result.status, kExitUsage) << result.err;
         EXPECT_NE(result.err.find("Usage: tarvik-cli"), std::string::npos);
     }
+    EXPECT_EQ(
+        RunTool({"find", m_list, screen, "--origin", "-5;7"})
+            .err.rfind(
+                "tarvik-cli: --origin takes the desktop point of the screen picture's top-left "
+                "as X,Y, e.g. -1024,-300 (got \"-5;7\")\n",
+                0),
+        0u);
     const fs::path text = Write("notes.png", {'n', 'o', 't', 'e', 's'});
     const CliResult garbage = RunTool({"find", m_list, text});
     EXPECT_EQ(garbage.status, kExitFileError);

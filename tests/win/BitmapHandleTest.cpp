@@ -267,6 +267,14 @@ TEST_F(SightWnd, IsA64SquareShapedByItsPicture) {
     EXPECT_EQ(rcPlaced.top, -32);
     EXPECT_EQ(rcPlaced.right - rcPlaced.left, 64);
     EXPECT_TRUE(sight.IsWindowVisible());
+    // Desktop points on monitors left of, above and right of the primary one: the marker is
+    // centred on each as it is, never pulled back onto the primary screen.
+    for (const POINT pt : {POINT{-1019, -295}, POINT{-1, 1500}, POINT{2100, 40}}) {
+        sight.PlaceAndShow(pt.x, pt.y);
+        const RECT rcMoved = sight.GetWindowRect();
+        EXPECT_EQ(rcMoved.left, pt.x - 32) << pt.x << "," << pt.y;
+        EXPECT_EQ(rcMoved.top, pt.y - 32) << pt.x << "," << pt.y;
+    }
     sight.EndDialog(0);
     PumpPendingMessages();
 }

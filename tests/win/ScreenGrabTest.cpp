@@ -1,5 +1,6 @@
-// The screen grab under Wine: a window of our own with known colours, read back exactly, with
-// black-out rectangles, and with a grabber reused across grabs.
+// The screen grab under Wine: a window of our own with known colours, read back exactly at its
+// desktop place, with black-out rectangles, and with a grabber reused across grabs.
+#include "engine/MonitorLayout.h"
 #include "engine/ScreenGrab.h"
 #include "engine/SightWnd.h"
 #include "framework/HandleCounts.h"
@@ -102,21 +103,40 @@ protected:
     static int ScreenW() { return ::GetSystemMetrics(SM_CXSCREEN); }
     static int ScreenH() { return ::GetSystemMetrics(SM_CYSCREEN); }
 
-    // The points of the window's rectangle, clipped to the screen, whose grabbed pixel is not
-    // `expected(x, y)`, as "x,y" (at most 10).
+    // The desktop points of the window's rectangle, clipped to the picture, whose grabbed pixel
+    // is not `expected(x, y)`, or not black where no monitor is, as "x,y" (at most 10).
     template <class TExpected>
-    static std::vector<std::string> Mismatches(const PixelBuffer& screen, const RECT& rc,
+    static std::vector<std::string> Mismatches(const DesktopImage& image, const RECT& rc,
                                                TExpected expected) {
+        const DesktopLayout layout = ReadDesktopLayout();
+        const auto onMonitor = [&](int x, int y) {
+            return std::any_of(layout.monitors.begin(), layout.monitors.end(),
+                               [&](const MonitorArea& monitor) {
+                                   const Rect& rcMonitor = monitor.rcMonitor;
+                                   return x >= rcMonitor.left && x < rcMonitor.right &&
+                                          y >= rcMonitor.top && y < rcMonitor.bottom;
+                               });
+        };
         std::vector<std::string> mismatches;
-        for (int y = std::max<int>(rc.top, 0); y < std::min<int>(rc.bottom, screen.Height()); ++y) {
-            for (int x = std::max<int>(rc.left, 0); x < std::min<int>(rc.right, screen.Width());
-                 ++x) {
-                if (screen.At(x, y) != expected(x, y) && mismatches.size() < 10) {
+        const Rect rcImage = DesktopRectOf(image);
+        for (int y = std::max<int>(rc.top, rcImage.top);
+             y < std::min<int>(rc.bottom, rcImage.bottom); ++y) {
+            for (int x = std::max<int>(rc.left, rcImage.left);
+                 x < std::min<int>(rc.right, rcImage.right); ++x) {
+                const Point pt = DesktopToImage(Point{x, y}, image.origin);
+                const uint32_t nExpected = onMonitor(x, y) ? expected(x, y) : 0u;
+                if (image.pixels.At(pt.x, pt.y) != nExpected && mismatches.size() < 10) {
                     mismatches.push_back(std::to_string(x) + "," + std::to_string(y));
                 }
             }
         }
         return mismatches;
+    }
+
+    // The grabbed pixel at desktop point (x, y).
+    static uint32_t At(const DesktopImage& image, int x, int y) {
+        const Point pt = DesktopToImage(Point{x, y}, image.origin);
+        return image.pixels.At(pt.x, pt.y);
     }
 
     long m_nBaselineTotal = 0;
@@ -133,13 +153,28 @@ TEST_F(ScreenGrab, ReadsOurWindowsColoursExactlyWithTheFourthByteZero) {
     DesktopImage image{PixelBuffer(3, 3), {}};
     PixelBuffer& screen = image.pixels;
     ASSERT_TRUE(grabber.Grab(image));
-    ASSERT_EQ(screen.Width(), ScreenW());
-    ASSERT_EQ(screen.Height(), ScreenH());
-    EXPECT_EQ(Mismatches(screen, probe.Rect(), [&](int x, int) { return probe.ExpectedAt(x); }),
+    // The whole virtual screen, its top-left at the picture's pixel (0, 0).
+    EXPECT_EQ(image.origin, (Point{::GetSystemMetrics(SM_XVIRTUALSCREEN),
+                                   ::GetSystemMetrics(SM_YVIRTUALSCREEN)}));
+    ASSERT_EQ(screen.Width(), ::GetSystemMetrics(SM_CXVIRTUALSCREEN));
+    ASSERT_EQ(screen.Height(), ::GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    // The monitors it read make up that virtual screen, the primary one at the desktop's origin.
+    const DesktopLayout& layout = grabber.Layout();
+    EXPECT_EQ(layout.monitors, ReadDesktopLayout().monitors);
+    EXPECT_EQ(layout.VirtualRect(), DesktopRectOf(image));
+    ASSERT_EQ(std::count_if(layout.monitors.begin(), layout.monitors.end(),
+                            [](const MonitorArea& monitor) { return monitor.bPrimary; }),
+              1);
+    for (const MonitorArea& monitor : layout.monitors) {
+        if (monitor.bPrimary) {
+            EXPECT_EQ(monitor.rcMonitor, (Rect{0, 0, ScreenW(), ScreenH()}));
+        }
+    }
+    EXPECT_EQ(Mismatches(image, probe.Rect(), [&](int x, int) { return probe.ExpectedAt(x); }),
               std::vector<std::string>{});
-    // The halves meet where they were painted: screen x 219 | 220.
-    EXPECT_EQ(screen.At(219, 165), MakeBgr0(12, 200, 77));
-    EXPECT_EQ(screen.At(220, 165), MakeBgr0(250, 3, 129));
+    // The halves meet where they were painted: desktop x 219 | 220.
+    EXPECT_EQ(At(image, 219, 165), MakeBgr0(12, 200, 77));
+    EXPECT_EQ(At(image, 220, 165), MakeBgr0(250, 3, 129));
     size_t nWithFourthByte = 0;
     for (int y = 0; y < screen.Height(); ++y) {
         for (int x = 0; x < screen.Width(); ++x) {
@@ -153,7 +188,6 @@ TEST_F(ScreenGrab, BlacksOutTheGivenRectanglesOnly) {
     CProbeWindow probe({300, 200, 340, 230}, kTeal, kPlum);
     CScreenGrabber grabber;
     DesktopImage image;
-    PixelBuffer& screen = image.pixels;
     const Rect blackout[] = {{310, 205, 330, 215}, {338, 228, 345, 240}};
     ASSERT_TRUE(grabber.Grab(image, blackout));
     const auto inBlackout = [&](int x, int y) {
@@ -164,7 +198,7 @@ TEST_F(ScreenGrab, BlacksOutTheGivenRectanglesOnly) {
         }
         return false;
     };
-    EXPECT_EQ(Mismatches(screen, probe.Rect(),
+    EXPECT_EQ(Mismatches(image, probe.Rect(),
                          [&](int x, int y) { return inBlackout(x, y) ? 0u : probe.ExpectedAt(x); }),
               std::vector<std::string>{});
 }
@@ -179,12 +213,11 @@ TEST_F(ScreenGrab, ClipsBlackOutRectanglesAtTheScreenEdges) {
     const Rect blackout[] = {{-100, -100, 5, 4}, {nW - 10, nH - 5, nW + 100, nH + 100}};
     CScreenGrabber grabber;
     DesktopImage image;
-    PixelBuffer& screen = image.pixels;
     ASSERT_TRUE(grabber.Grab(image, blackout));
-    EXPECT_EQ(Mismatches(screen, topLeft.Rect(),
+    EXPECT_EQ(Mismatches(image, topLeft.Rect(),
                          [&](int x, int y) { return x < 5 && y < 4 ? 0u : topLeft.ExpectedAt(x); }),
               std::vector<std::string>{});
-    EXPECT_EQ(Mismatches(screen, bottomRight.Rect(),
+    EXPECT_EQ(Mismatches(image, bottomRight.Rect(),
                          [&](int x, int y) {
                              return x >= nW - 10 && y >= nH - 5 ? 0u : bottomRight.ExpectedAt(x);
                          }),
@@ -200,7 +233,7 @@ TEST_F(ScreenGrab, RepeatedGrabsReuseTheBuffersAndSeeEveryChange) {
         PixelBuffer& screen = image.pixels;
         ASSERT_TRUE(grabber.Grab(image));
         const uint32_t* pData = screen.Data();
-        EXPECT_EQ(screen.At(405, 305), MakeBgr0(12, 200, 77));
+        EXPECT_EQ(At(image, 405, 305), MakeBgr0(12, 200, 77));
         EXPECT_EQ(CHandleCounts::Live(HandleKind::Bitmap), nBitmapsBefore + 1);
 
         const std::pair<COLORREF, COLORREF> repaints[] = {{kOchre, kSky}, {kSky, kTeal}};
@@ -208,7 +241,7 @@ TEST_F(ScreenGrab, RepeatedGrabsReuseTheBuffersAndSeeEveryChange) {
             probe.Repaint(left, right);
             ASSERT_TRUE(grabber.Grab(image));
             EXPECT_EQ(
-                Mismatches(screen, probe.Rect(), [&](int x, int) { return probe.ExpectedAt(x); }),
+                Mismatches(image, probe.Rect(), [&](int x, int) { return probe.ExpectedAt(x); }),
                 std::vector<std::string>{});
             // Same screen size: the caller's pixels and our one DIB section are reused.
             EXPECT_EQ(screen.Data(), pData);
@@ -218,10 +251,10 @@ TEST_F(ScreenGrab, RepeatedGrabsReuseTheBuffersAndSeeEveryChange) {
         // Black-out of one grab is not remembered by the next.
         const Rect blackout[] = {{400, 300, 432, 316}};
         ASSERT_TRUE(grabber.Grab(image, blackout));
-        EXPECT_EQ(screen.At(420, 310), 0u);
+        EXPECT_EQ(At(image, 420, 310), 0u);
         ASSERT_TRUE(grabber.Grab(image));
-        EXPECT_EQ(screen.At(410, 310), MakeBgr0(90, 180, 254));
-        EXPECT_EQ(screen.At(420, 310), MakeBgr0(12, 200, 77));
+        EXPECT_EQ(At(image, 410, 310), MakeBgr0(90, 180, 254));
+        EXPECT_EQ(At(image, 420, 310), MakeBgr0(12, 200, 77));
     }
     EXPECT_EQ(CHandleCounts::Live(HandleKind::Bitmap), nBitmapsBefore);
 }
@@ -232,7 +265,6 @@ TEST_F(ScreenGrab, SeesTheShownSightMarker) {
     sight.PlaceAndShow(500, 400);
     CScreenGrabber grabber;
     DesktopImage image;
-    PixelBuffer& screen = image.pixels;
     // Under Wine the window is mapped and its picture copied to the X server over two
     // connections, so the very next grab may still see what lay beneath: the picture must
     // show once this thread has handled its messages, as the play tick's next grab does.
@@ -242,7 +274,7 @@ TEST_F(ScreenGrab, SeesTheShownSightMarker) {
         PumpPendingMessages();
         Sleep(nTry == 0 ? 0 : 25);
         ASSERT_TRUE(grabber.Grab(image));
-        nRing = screen.At(468 + 5, 368 + 32);
+        nRing = At(image, 468 + 5, 368 + 32);
     }
     EXPECT_EQ(nRing, MakeBgr0(255, 242, 0));
     sight.EndDialog(0);

@@ -6,6 +6,7 @@
 
 #include "PictureWindow.h"
 #include "app/StartupSettings.h"
+#include "engine/MonitorLayout.h"
 #include "engine/SightWnd.h"
 #include "engine/TargetSearch.h"
 
@@ -397,6 +398,25 @@ TEST(SyntheticMouseTest, PressesThePhysicalButtonThatActsAsThePrimaryOne) {
         PumpPendingMessages();
     }
     ::SwapMouseButton(FALSE);
+}
+
+TEST(SyntheticMouseTest, MovesExactlyOntoTheCornersAndCentreOfEveryMonitor) {
+    // On one monitor or several (a second one may lie at negative x or y), every corner pixel
+    // is reached exactly: the pointer is where the move said, not a pixel up and to the left.
+    const DesktopLayout layout = ReadDesktopLayout();
+    ASSERT_FALSE(layout.monitors.empty());
+    CSyntheticMouse mouse;
+    for (const MonitorArea& monitor : layout.monitors) {
+        const Rect& rc = monitor.rcMonitor;
+        for (const Point pt : {Point{rc.left, rc.top}, Point{rc.right - 1, rc.top},
+                               Point{rc.left, rc.bottom - 1}, Point{rc.right - 1, rc.bottom - 1},
+                               Point{(rc.left + rc.right) / 2 + 1, (rc.top + rc.bottom) / 2 - 1}}) {
+            mouse.MoveTo(pt);
+            const POINT ptCursor = CursorPos();
+            EXPECT_EQ((Point{ptCursor.x, ptCursor.y}), pt) << pt.x << "," << pt.y;
+        }
+    }
+    mouse.MoveTo(Point{5, 5});
 }
 
 TEST_F(SnipDlgPlayTest, TheTestMarkerMovesOnASecondTestAndGoesTwoSecondsAfterIt) {

@@ -12,6 +12,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "engine/DesktopCoords.h"
 #include "engine/NearestMatch.h"
 #include "engine/PictureSearch.h"
 #include "model/TargetListFile.h"
@@ -28,7 +29,26 @@ struct FindArguments {
     bool all = false;
     bool explain = false;
     int repeat = 0;
+    // The desktop point of the screenshot's pixel (0, 0); every point printed is a desktop point.
+    std::optional<Point> origin;
 };
+
+// "X,Y" with two whole numbers within int32, either of them negative.
+std::optional<Point> ParsePoint(const std::string& text) {
+    const size_t comma = text.find(',');
+    if (comma == std::string::npos) {
+        return std::nullopt;
+    }
+    Point pt;
+    const char* const begin = text.data();
+    const char* const end = begin + text.size();
+    const auto [stopX, errorX] = std::from_chars(begin, begin + comma, pt.x);
+    const auto [stopY, errorY] = std::from_chars(begin + comma + 1, end, pt.y);
+    if (errorX != std::errc() || stopX != begin + comma || errorY != std::errc() || stopY != end) {
+        return std::nullopt;
+    }
+    return pt;
+}
 
 // Fills `parsed` from `args` (after "find"); returns what is wrong, or nothing.
 std::string Parse(const std::vector<std::filesystem::path>& args, FindArguments& parsed) {
@@ -46,6 +66,14 @@ std::string Parse(const std::vector<std::filesystem::path>& args, FindArguments&
             if (error != std::errc() || stop != end || parsed.repeat < 1 ||
                 parsed.repeat > 1000000) {
                 return "--repeat takes a count from 1 to 1000000";
+            }
+        } else if (arg == "--origin") {
+            const std::string value = index + 1 < args.size() ? PathToUtf8(args[++index]) : "";
+            parsed.origin = ParsePoint(value);
+            if (!parsed.origin) {
+                return "--origin takes the desktop point of the screen picture's top-left as X,Y, "
+                       "e.g. -1024,-300 (got \"" +
+                       value + "\")";
             }
         } else if (arg.starts_with("--")) {
             return "unknown option " + arg + " for find";
@@ -66,21 +94,22 @@ std::string TargetTitle(const CTargetObj& target) {
 }
 
 // Why `picture` is not on `screen`: where it comes nearest and how far it is from matching there.
-std::string NearestPlace(const PixelBuffer& screen, const PixelBuffer& picture) {
-    const std::optional<NearestMatch> nearest = FindNearestMatch(screen, picture);
+std::string NearestPlace(const DesktopImage& screen, const PixelBuffer& picture) {
+    const std::optional<NearestMatch> nearest = FindNearestMatch(screen.pixels, picture);
     if (!nearest) {
         return "; no place to compare";
     }
-    return "; nearest at left " + std::to_string(nearest->topLeft.x) + ", top " +
-           std::to_string(nearest->topLeft.y) + ": " + std::to_string(nearest->differingPixels) +
-           " of " + std::to_string(nearest->pixelCount) +
-           " pixels differ, largest channel difference " +
+    const Point topLeft = ImageToDesktop(nearest->topLeft, screen.origin);
+    return "; nearest at left " + std::to_string(topLeft.x) + ", top " + std::to_string(topLeft.y) +
+           ": " + std::to_string(nearest->differingPixels) + " of " +
+           std::to_string(nearest->pixelCount) + " pixels differ, largest channel difference " +
            std::to_string(nearest->largestChannelDifference);
 }
 
 // One target's own search on the screen, whatever a play step would do with it; with `explain`,
 // a target not found also gets its nearest place.
-std::string OwnResult(const CTargetObj& target, const PixelBuffer& screen, bool explain) {
+std::string OwnResult(const CTargetObj& target, const DesktopImage& image, bool explain) {
+    const PixelBuffer& screen = image.pixels;
     if (target.m_bmpTarget.IsNull()) {
         return "no picture";
     }
@@ -96,16 +125,16 @@ std::string OwnResult(const CTargetObj& target, const PixelBuffer& screen, bool 
     }
     const auto found = FindPicture(screen, *pixels);
     if (!found) {
-        return explain ? "not found" + NearestPlace(screen, *pixels) : "not found";
+        return explain ? "not found" + NearestPlace(image, *pixels) : "not found";
     }
-    const TargetHit hit = MakeTargetHit(target, *found);
+    const TargetHit hit = MakeTargetHit(target, ImageToDesktop(*found, image.origin));
     return "found at left " + std::to_string(hit.topLeft.x) + ", top " +
            std::to_string(hit.topLeft.y) + "; centre x " + std::to_string(hit.centre.x) + ", y " +
            std::to_string(hit.centre.y) + "; click x " + std::to_string(hit.click.x) + ", y " +
            std::to_string(hit.click.y);
 }
 
-void WriteEveryTarget(const CTargetObjList& list, const PixelBuffer& screen, bool explain,
+void WriteEveryTarget(const CTargetObjList& list, const DesktopImage& screen, bool explain,
                       std::ostream& out) {
     const std::vector<const CTargetObj*> searched = TargetsInSearchOrder(list);
     const std::set<const CTargetObj*> searchedSet(searched.begin(), searched.end());
@@ -143,15 +172,23 @@ int RunFind(const std::vector<std::filesystem::path>& args, std::ostream& out, s
         return kExitUsage;
     }
     const std::unique_ptr<CTargetObjList> list = LoadTargetListFile(parsed.list);
-    const PixelBuffer screen = LoadScreenImage(parsed.screen);
+    const DesktopImage image{LoadScreenImage(parsed.screen), parsed.origin.value_or(Point{})};
+    const PixelBuffer& screen = image.pixels;
     const CTargetSearch search(*list);
-    out << "Screen: " << screen.Width() << " x " << screen.Height() << "; " << list->Count()
-        << " targets, " << search.SearchedCount() << " searched by a play step\n";
+    out << "Screen: " << screen.Width() << " x " << screen.Height();
+    if (parsed.origin) {
+        out << " at desktop x " << image.origin.x << ", y " << image.origin.y;
+    }
+    out << "; " << list->Count() << " targets, " << search.SearchedCount()
+        << " searched by a play step\n";
     if (parsed.all || parsed.explain) {
         out << "Every target on its own, in display order:\n";
-        WriteEveryTarget(*list, screen, parsed.explain, out);
+        WriteEveryTarget(*list, image, parsed.explain, out);
     }
-    const std::optional<TargetHit> hit = search.FindFirst(screen);
+    std::optional<TargetHit> hit = search.FindFirst(screen);
+    if (hit) {
+        hit = MakeTargetHit(*hit->target, ImageToDesktop(hit->topLeft, image.origin));
+    }
     if (parsed.repeat > 0) {
         std::vector<double> times;
         for (int run = 0; run < parsed.repeat; ++run) {
