@@ -3,6 +3,7 @@
 #include "ui/SnipDlg.h"
 
 #include "engine/Locate.h"
+#include "engine/MonitorLayout.h"
 #include "engine/SightWnd.h"
 #include "framework/UserPrompts.h"
 #include "framework/WideText.h"
@@ -32,24 +33,6 @@ Point CursorPos() {
 
 Rect ToRect(const RECT& rc) {
     return Rect{rc.left, rc.top, rc.right, rc.bottom};
-}
-
-BOOL CALLBACK AddMonitor(HMONITOR hMonitor, HDC, LPRECT, LPARAM lParam) {
-    MONITORINFO info{};
-    info.cbSize = sizeof(info);
-    if (::GetMonitorInfoW(hMonitor, &info)) {
-        reinterpret_cast<DesktopLayout*>(lParam)->monitors.push_back(
-            MonitorArea{ToRect(info.rcMonitor), ToRect(info.rcWork),
-                        (info.dwFlags & MONITORINFOF_PRIMARY) != 0});
-    }
-    return TRUE;
-}
-
-// The monitors as the system lists them now: a monitor may come or go while Play runs.
-DesktopLayout MonitorLayout() {
-    DesktopLayout layout;
-    ::EnumDisplayMonitors(nullptr, nullptr, &AddMonitor, reinterpret_cast<LPARAM>(&layout));
-    return layout;
 }
 
 // The click sequence's effects: SendInput for the pointer, the sight window for the marker.
@@ -203,7 +186,7 @@ Point CSnipDlg::ParkPoint() const {
 
 BlackoutInput CSnipDlg::BlackoutWindows(HWND hExtraWindow) const {
     BlackoutInput input;
-    input.layout = MonitorLayout();
+    input.layout = ReadDesktopLayout();
     input.nViewMode = m_nViewMode;
     input.rcPanel = ToRect(GetWindowRect());
     if (m_pFlyWnd) {
