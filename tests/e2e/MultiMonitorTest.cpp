@@ -1,0 +1,132 @@
+// The two-monitor display as the scenes need it: Wine sees both monitors where the layout puts
+// them, the board shows its pictures on the second one, the test's pointer reaches every corner of
+// it, and a screenshot holds the whole virtual screen. Also the fixture's layout changes.
+#include "tests/e2e/MultiMonitorTest.h"
+
+#include "capture/Selection.h"
+#include "tests/e2e/KernelHandle.h"
+#include "tests/e2e/RealInput.h"
+#include "tests/e2e/ScreenShot.h"
+#include "tests/e2e/TarvikState.h"
+#include "tests/e2e/Waiting.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+Rect ToRect(const RECT& rc) {
+    return Rect{rc.left, rc.top, rc.right, rc.bottom};
+}
+
+BOOL CALLBACK AddMonitor(HMONITOR hMonitor, HDC, LPRECT, LPARAM lParam) {
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    if (GetMonitorInfoW(hMonitor, &info)) {
+        reinterpret_cast<DesktopLayout*>(lParam)->monitors.push_back(
+            {ToRect(info.rcMonitor), ToRect(info.rcWork),
+             (info.dwFlags & MONITORINFOF_PRIMARY) != 0});
+    }
+    return TRUE;
+}
+
+std::string RectText(const Rect& rc) {
+    return RectText(RECT{rc.left, rc.top, rc.right, rc.bottom});
+}
+
+}  // namespace
+
+DesktopLayout CurrentLayout() {
+    DesktopLayout layout;
+    EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&layout));
+    return layout;
+}
+
+void CMultiMonitorTest::SetUp() {
+    if (CurrentLayout().monitors.size() != 2) {
+        ASSERT_NO_FATAL_FAILURE(SetLayout(L"two", 2));
+    }
+    CPlayTest::SetUp();
+}
+
+void CMultiMonitorTest::TearDown() {
+    m_pBoard.reset();
+    CPlayTest::TearDown();
+    if (CurrentLayout().monitors.size() != 2) {
+        SetLayout(L"two", 2);
+    }
+}
+
+void CMultiMonitorTest::SetLayout(const std::wstring& strLayout, size_t nMonitors) {
+    wchar_t szScript[MAX_PATH]{};
+    const DWORD nLength = GetEnvironmentVariableW(L"TARVIK_DISPLAY_LAYOUT", szScript, MAX_PATH);
+    ASSERT_TRUE(nLength > 0 && nLength < MAX_PATH)
+        << "TARVIK_DISPLAY_LAYOUT is not set: run the scene in the two-monitor session "
+           "(ctest -R tarvik_e2e_multimonitor, or TARVIK_WINE_SESSION=two-monitors)";
+    // Wine starts a Unix program as it is; its process handle does not tell when it has ended,
+    // so the wait is for the system to report the new layout.
+    std::wstring strCommand = L"\"" + std::wstring(szScript) + L"\" " + strLayout;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    ASSERT_TRUE(CreateProcessW(nullptr, strCommand.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &startup, &process))
+        << "cannot run the layout script, error " << GetLastError();
+    const CKernelHandle hProcess(process.hProcess);
+    const CKernelHandle hThread(process.hThread);
+    ASSERT_TRUE(WaitUntil([&] { return CurrentLayout().monitors.size() == nMonitors; }))
+        << "the system still reports " << CurrentLayout().monitors.size() << " monitors";
+}
+
+using MultiMonitorTest = CMultiMonitorTest;
+
+TEST_F(MultiMonitorTest, TheSecondMonitorIsLeftOfAndAboveThePrimaryAndEveryCornerIsReached) {
+    const DesktopLayout layout = CurrentLayout();
+    ASSERT_EQ(layout.monitors.size(), 2u);
+    for (const auto& [rcMonitor, bPrimary] :
+         {std::pair{kPrimaryMonitor, true}, std::pair{kSecondMonitor, false}}) {
+        const bool bListed =
+            std::any_of(layout.monitors.begin(), layout.monitors.end(), [&](const MonitorArea& m) {
+                return m.rcMonitor == rcMonitor && m.rcWork == rcMonitor && m.bPrimary == bPrimary;
+            });
+        EXPECT_TRUE(bListed) << "no monitor " << RectText(rcMonitor);
+    }
+    EXPECT_EQ(RectText(layout.VirtualRect()), RectText(Rect{-1024, -300, 1280, 1024}));
+
+    // The board covers the second monitor (but its last row, which would make it a full-screen
+    // window to Wine) and shows a picture there.
+    const PlayTarget picture{u"", 505, 40, 30, {-700, -120}, {0, 0}, {}};
+    const Rect rcBoard{kSecondMonitor.left, kSecondMonitor.top, kSecondMonitor.right,
+                       kSecondMonitor.bottom - 1};
+    m_pBoard = std::make_unique<CBoardProcess>(
+        BoardArgumentsFor(std::vector<PlayTarget>{picture}, ScratchFolder() / "board",
+                          ScratchFolder() / "board.log", {}, rcBoard));
+    ASSERT_TRUE(m_pBoard->IsReady()) << "the board did not start";
+    EXPECT_EQ(RectText(ScreenRectOf(m_pBoard->Window())), RectText(rcBoard));
+
+    // A grab of the virtual screen holds the picture at its desktop place.
+    const DesktopImage desktop = CaptureDesktop();
+    EXPECT_EQ(RectText(DesktopRectOf(desktop)), RectText(layout.VirtualRect()));
+    const Rect rcPicture{picture.topLeft.x, picture.topLeft.y, picture.topLeft.x + picture.nWidth,
+                         picture.topLeft.y + picture.nHeight};
+    EXPECT_EQ(CutPicture(desktop.pixels, DesktopToImage(rcPicture, desktop.origin)),
+              PictureOf(picture));
+
+    // The pointer reaches the corners of the second monitor, and the board sees a click at each.
+    const std::vector<POINT> points{
+        {-1024, -300}, {-1, -300}, {-1024, 466}, {-1, 466}, {-681, -106}};
+    for (const POINT& pt : points) {
+        ASSERT_TRUE(MovePointer(pt)) << "the pointer did not reach " << pt.x << ", " << pt.y;
+        PressLeftButton();
+        ReleaseLeftButton();
+    }
+    ASSERT_TRUE(WaitForClicks(points.size()));
+    const std::vector<BoardEvent> events = ButtonEvents();
+    for (size_t i = 0; i < points.size(); ++i) {
+        for (const size_t nEvent : {2 * i, 2 * i + 1}) {
+            EXPECT_EQ(events[nEvent].x, points[i].x) << "event " << nEvent;
+            EXPECT_EQ(events[nEvent].y, points[i].y) << "event " << nEvent;
+        }
+    }
+    Scene("two-monitors");
+}
