@@ -19,7 +19,9 @@ case "${1:-}" in
             --output DUMMY1 --mode 1024x768 --pos 0x0
         ;;
     primary)
-        xrandr --output DUMMY1 --off --output DUMMY0 --mode 1280x1024 --pos 0x0 --primary
+        # The primary output keeps its place on the X screen: Wine leaves its windows where they
+        # are on the X screen, so moving the primary there would shift every window on it.
+        xrandr --output DUMMY1 --off
         ;;
     *)
         echo "usage: $0 two|primary" >&2

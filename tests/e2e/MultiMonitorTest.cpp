@@ -1,6 +1,8 @@
-// The two-monitor display as the scenes need it: Wine sees both monitors where the layout puts
+// The two-monitor display as the scenes need it (Wine sees both monitors where the layout puts
 // them, the board shows its pictures on the second one, the test's pointer reaches every corner of
-// it, and a screenshot holds the whole virtual screen. Also the fixture's layout changes.
+// it, a screenshot holds the whole virtual screen) and the panel on it: left on the second
+// monitor, it is there after a restart, and comes back onto the primary when that monitor goes
+// while Play goes on clicking.
 #include "tests/e2e/MultiMonitorTest.h"
 
 #include "capture/Selection.h"
@@ -76,6 +78,14 @@ void CMultiMonitorTest::SetLayout(const std::wstring& strLayout, size_t nMonitor
     const CKernelHandle hThread(process.hThread);
     ASSERT_TRUE(WaitUntil([&] { return CurrentLayout().monitors.size() == nMonitors; }))
         << "the system still reports " << CurrentLayout().monitors.size() << " monitors";
+    // Windows tells every top-level window of a new layout; Wine 8 reports the new monitors
+    // here but sends nothing, so the test stands in for the system.
+    const Rect rcPrimary = kPrimaryMonitor;
+    DWORD_PTR nIgnored = 0;
+    SendMessageTimeoutW(
+        HWND_BROADCAST, WM_DISPLAYCHANGE, 32,
+        MAKELPARAM(rcPrimary.right - rcPrimary.left, rcPrimary.bottom - rcPrimary.top),
+        SMTO_ABORTIFHUNG, kReactionTimeoutMs, &nIgnored);
 }
 
 using MultiMonitorTest = CMultiMonitorTest;
@@ -129,4 +139,49 @@ TEST_F(MultiMonitorTest, TheSecondMonitorIsLeftOfAndAboveThePrimaryAndEveryCorne
         }
     }
     Scene("two-monitors");
+}
+
+TEST_F(MultiMonitorTest, ThePanelStaysOnTheSecondMonitorAndComesBackWhenTheMonitorIsSwitchedOff) {
+    // The board covers the primary's lower left only, clear of the panel.
+    const PlayTarget target{u"Primary", 808, 30, 20, {200, 900}, {4, -3}, {}};
+    ASSERT_NO_FATAL_FAILURE(StartScene({target}, {}, Rect{0, 760, 560, 1023}));
+    const RECT rcStart = ScreenRectOf(m_hMain);
+    // Up and to the left, until the panel lies inside the second monitor near its upper left.
+    const POINT ptWanted{-700, -250};
+    ASSERT_NO_FATAL_FAILURE(DragPanelBy(ptWanted.x - rcStart.left, ptWanted.y - rcStart.top));
+    const RECT rcMoved = ScreenRectOf(m_hMain);
+    Scene("moved");
+    ASSERT_NO_FATAL_FAILURE(CloseTarvik());
+    EXPECT_EQ(ReadSetting(kMainLeft), ptWanted.x);
+    EXPECT_EQ(ReadSetting(kMainTop), ptWanted.y);
+
+    ASSERT_NO_FATAL_FAILURE(StartTarvik());
+    EXPECT_EQ(RectText(ScreenRectOf(m_hMain)), RectText(rcMoved))
+        << "the panel left on the second monitor moved at start-up";
+    Scene("restarted");
+
+    ASSERT_NO_FATAL_FAILURE(PressPlay());
+    ASSERT_TRUE(WaitForClicks(1));
+    EXPECT_TRUE(AllClicksAt(ClickPointOf(target)));
+    ASSERT_NO_FATAL_FAILURE(SetLayout(L"primary", 1));
+    // Wine leaves every window where it was on the X screen, which moved under them with the
+    // layout: only a window placed anew is where the system says it is. A new board stands in
+    // for the old one, which is now off the screen.
+    m_pBoard = std::make_unique<CBoardProcess>(
+        BoardArgumentsFor(m_targets, ScratchFolder() / "board-2", ScratchFolder() / "board-2.log",
+                          {}, Rect{0, 760, 560, 1023}));
+    ASSERT_TRUE(m_pBoard->IsReady()) << "the board did not start again";
+    RECT rcBack{};
+    EXPECT_TRUE(WaitUntil([&] {
+        rcBack = ScreenRectOf(m_hMain);
+        RECT rcInside{};
+        const RECT rcPrimary{0, 0, 1280, 1024};
+        return IntersectRect(&rcInside, &rcBack, &rcPrimary) && EqualRect(&rcInside, &rcBack);
+    })) << "the panel stayed at "
+        << RectText(rcBack) << " with its monitor off";
+    EXPECT_TRUE(IsWindowVisible(m_hMain));
+    // Play goes on: more clicks on the target, none elsewhere.
+    ASSERT_TRUE(WaitForClicks(2));
+    EXPECT_TRUE(AllClicksAt(ClickPointOf(target)));
+    Scene("second-monitor-off");
 }
