@@ -19,8 +19,9 @@ case "${1:-}" in
             --output DUMMY1 --mode 1024x768 --pos 0x0
         ;;
     primary)
-        # The primary output keeps its place on the X screen: Wine leaves its windows where they
-        # are on the X screen, so moving the primary there would shift every window on it.
+        # The X screen shrinks to the primary, which moves to its origin. Wine 8 leaves the
+        # windows that exist where they were on the X screen and sends no WM_DISPLAYCHANGE: the
+        # scenes stand in for both (tests/e2e/MultiMonitorTest.cpp).
         xrandr --output DUMMY1 --off
         ;;
     *)
