@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Builds tarvik-play-bench.exe and runs it under Wine on a private 1920x1080 Xvfb display with a
 # Wine prefix of its own, then stops both again.
-# Usage: tools/bench-play.sh [BUILD_DIR] [--quick] [--runs N]
+# With --two-monitors it runs on the two-monitor test display instead (tools/wine-session.sh ...
+# two-monitors), once with both monitors and once with the second one switched off, so the two
+# ticks compare on the same X server.
+# Usage: tools/bench-play.sh [BUILD_DIR] [--two-monitors] [--quick] [--runs N]
 #   BUILD_DIR  the Windows build folder (default build/windows, configured by the windows preset)
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
@@ -21,6 +24,22 @@ else
     cmake --build "$build_dir" --target tarvik-play-bench -j2
 fi
 exe=$build_dir/tarvik-play-bench.exe
+
+if [[ "${1:-}" == --two-monitors ]]; then
+    shift
+    trap 'bash tools/wine-session.sh stop "$build_dir" two-monitors >/dev/null 2>&1 || true' EXIT
+    trap 'exit 130' INT TERM HUP
+    bash tools/wine-session.sh start "$build_dir" two-monitors >&2
+    display=$(sed -n 's/^DISPLAY=//p' "$build_dir/wine-session-two-monitors.env")
+    status=0
+    for layout in two primary; do
+        echo "bench-play.sh: monitor layout \"$layout\"" >&2
+        DISPLAY=$display bash tools/display-layout.sh "$layout" >&2
+        TARVIK_WINE_SESSION=two-monitors bash tools/wine-run.sh "$build_dir" "$exe" "$@" \
+            </dev/null || status=$?
+    done
+    exit "$status"
+fi
 
 export WINEPREFIX=$build_dir/bench-wineprefix
 export WINEDEBUG=-all
