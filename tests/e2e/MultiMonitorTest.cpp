@@ -163,6 +163,14 @@ TEST_F(MultiMonitorTest, ThePanelStaysOnTheSecondMonitorAndComesBackWhenTheMonit
     ASSERT_NO_FATAL_FAILURE(PressPlay());
     ASSERT_TRUE(WaitForClicks(1));
     EXPECT_TRUE(AllClicksAt(ClickPointOf(target)));
+    // How the panel's Select target button looks, to find it on the screen again.
+    const auto selectButton = [&] {
+        const RECT rc = ScreenRectOf(Control(kIdSelectTarget));
+        const DesktopImage desktop = CaptureDesktop();
+        return CutPicture(desktop.pixels, DesktopToImage(Rect{rc.left, rc.top, rc.right, rc.bottom},
+                                                         desktop.origin));
+    };
+    const PixelBuffer button = selectButton();
     ASSERT_NO_FATAL_FAILURE(SetLayout(L"primary", 1));
     // Wine leaves every window where it was on the X screen, which moved under them with the
     // layout: only a window placed anew is where the system says it is. A new board stands in
@@ -180,6 +188,9 @@ TEST_F(MultiMonitorTest, ThePanelStaysOnTheSecondMonitorAndComesBackWhenTheMonit
     })) << "the panel stayed at "
         << RectText(rcBack) << " with its monitor off";
     EXPECT_TRUE(IsWindowVisible(m_hMain));
+    // The panel is on the screen where the system says it is, not only listed there.
+    EXPECT_TRUE(WaitUntil([&] { return selectButton() == button; }))
+        << "the panel does not show at " << RectText(rcBack);
     // Play goes on: more clicks on the target, none elsewhere.
     ASSERT_TRUE(WaitForClicks(2));
     EXPECT_TRUE(AllClicksAt(ClickPointOf(target)));
