@@ -35,6 +35,10 @@ if [[ "${1:-}" == --two-monitors ]]; then
     for layout in two primary; do
         echo "bench-play.sh: monitor layout \"$layout\"" >&2
         DISPLAY=$display bash tools/display-layout.sh "$layout" >&2
+        # A Wine process that starts while others run may still see the layout before: start
+        # afresh, so the bench sees the one just set.
+        WINEPREFIX=$build_dir/wineprefix-two-monitors wineserver -k >/dev/null 2>&1 || true
+        WINEPREFIX=$build_dir/wineprefix-two-monitors timeout 30 wineserver -w >/dev/null 2>&1 || true
         TARVIK_WINE_SESSION=two-monitors bash tools/wine-run.sh "$build_dir" "$exe" "$@" \
             </dev/null || status=$?
     done

@@ -5,7 +5,8 @@
 #        programs see the second at (-1024, -300)-(0, 468): negative x and y.
 #   primary: the second output switched off, as when a monitor is unplugged.
 # The end-to-end scenes run it while Wine runs (its path is in TARVIK_DISPLAY_LAYOUT); Wine picks
-# the new layout up by itself.
+# the new layout up by itself in the processes that ask for it, but a Wine process that starts
+# afterwards may still be told the old one until the wineserver restarts.
 # Usage: display-layout.sh two|primary
 set -euo pipefail
 
