@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Builds tarvik-play-bench.exe and runs it under Wine on a private 1920x1080 Xvfb display with a
 # Wine prefix of its own, then stops both again.
-# With --two-monitors it runs on the two-monitor test display instead (tools/wine-session.sh ...
-# two-monitors), once with both monitors and once with the second one switched off, so the two
-# ticks compare on the same X server.
-# Usage: tools/bench-play.sh [BUILD_DIR] [--two-monitors] [--quick] [--runs N]
+# Usage: tools/bench-play.sh [BUILD_DIR] [--quick] [--runs N]
 #   BUILD_DIR  the Windows build folder (default build/windows, configured by the windows preset)
+# or: tools/bench-play.sh [BUILD_DIR] --two-monitors [--quick] [--runs N]
+#   on the two-monitor test display (tools/wine-session.sh ... two-monitors) instead, once with
+#   both monitors and once with the second one switched off: two ticks on the same X server.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
