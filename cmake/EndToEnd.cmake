@@ -26,8 +26,10 @@ add_executable(tarvik_e2e_tests ${TARVIK_E2E_TEST_SOURCES})
 target_link_libraries(tarvik_e2e_tests PRIVATE
     tarvik_e2e_support tarvik_options gmock gtest_main)
 add_dependencies(tarvik_e2e_tests Tarvik TargetBoard)
-# The long play session runs as a test of its own, so its time stays apart.
-add_test(NAME tarvik_e2e_tests COMMAND tarvik_e2e_tests --gtest_filter=-PlayLongSession*)
+# The long play session runs as a test of its own, so its time stays apart; the multi-monitor
+# scenes run on a display of their own.
+add_test(NAME tarvik_e2e_tests
+    COMMAND tarvik_e2e_tests --gtest_filter=-PlayLongSession*:MultiMonitor*)
 add_test(NAME tarvik_play_long_session COMMAND tarvik_e2e_tests --gtest_filter=PlayLongSession*)
 # The tests own the screen, the pointer, the Wine prefix's registry and the default list while
 # they run, so nothing else that uses the desktop may run beside them.
@@ -35,6 +37,23 @@ set_tests_properties(tarvik_e2e_tests PROPERTIES
     FIXTURES_REQUIRED wine_session RESOURCE_LOCK wine_desktop TIMEOUT 900)
 set_tests_properties(tarvik_play_long_session PROPERTIES
     FIXTURES_REQUIRED wine_session RESOURCE_LOCK wine_desktop TIMEOUT 1500)
+
+# The multi-monitor scenes on a two-monitor display (Xorg with the dummy driver; Xvfb has one
+# monitor only), with its own prefix and wineserver; wine-run.sh picks that session from
+# TARVIK_WINE_SESSION. Its desktop is its own, but the scenes still wait for the processor, so
+# they take the same lock as the other scenes.
+add_test(NAME tarvik_e2e_multimonitor COMMAND tarvik_e2e_tests --gtest_filter=MultiMonitor*)
+set_tests_properties(tarvik_e2e_multimonitor PROPERTIES
+    FIXTURES_REQUIRED two_monitor_session RESOURCE_LOCK wine_desktop TIMEOUT 600
+    ENVIRONMENT TARVIK_WINE_SESSION=two-monitors)
+add_test(NAME two_monitor_session_start COMMAND /bin/bash
+    ${PROJECT_SOURCE_DIR}/tools/wine-session.sh start ${CMAKE_BINARY_DIR} two-monitors)
+set_tests_properties(two_monitor_session_start PROPERTIES
+    FIXTURES_SETUP two_monitor_session TIMEOUT 300)
+add_test(NAME two_monitor_session_stop COMMAND /bin/bash
+    ${PROJECT_SOURCE_DIR}/tools/wine-session.sh stop ${CMAKE_BINARY_DIR} two-monitors)
+set_tests_properties(two_monitor_session_stop PROPERTIES
+    FIXTURES_CLEANUP two_monitor_session TIMEOUT 120)
 
 # The play demonstration that tools/run.sh runs on a headless display.
 add_executable(tarvik-play-demo ${PROJECT_SOURCE_DIR}/tools/playdemo/PlayDemoMain.cpp)

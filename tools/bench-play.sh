@@ -5,6 +5,9 @@
 # bench prints the virtual screen it grabs and its monitors.
 # Usage: [TARVIK_BENCH_DISPLAY=:N] tools/bench-play.sh [BUILD_DIR] [--quick] [--runs N]
 #   BUILD_DIR  the Windows build folder (default build/windows, configured by the windows preset)
+# or: tools/bench-play.sh [BUILD_DIR] --two-monitors [--quick] [--runs N]
+#   on the two-monitor test display (tools/wine-session.sh ... two-monitors) instead, once with
+#   both monitors and once with the second one switched off: two ticks on the same X server.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
@@ -23,6 +26,26 @@ else
     cmake --build "$build_dir" --target tarvik-play-bench -j2
 fi
 exe=$build_dir/tarvik-play-bench.exe
+
+if [[ "${1:-}" == --two-monitors ]]; then
+    shift
+    trap 'bash tools/wine-session.sh stop "$build_dir" two-monitors >/dev/null 2>&1 || true' EXIT
+    trap 'exit 130' INT TERM HUP
+    bash tools/wine-session.sh start "$build_dir" two-monitors >&2
+    display=$(sed -n 's/^DISPLAY=//p' "$build_dir/wine-session-two-monitors.env")
+    status=0
+    for layout in two primary; do
+        echo "bench-play.sh: monitor layout \"$layout\"" >&2
+        DISPLAY=$display bash tools/display-layout.sh "$layout" >&2
+        # A Wine process that starts while others run may still see the layout before: start
+        # afresh, so the bench sees the one just set.
+        WINEPREFIX=$build_dir/wineprefix-two-monitors wineserver -k >/dev/null 2>&1 || true
+        WINEPREFIX=$build_dir/wineprefix-two-monitors timeout 30 wineserver -w >/dev/null 2>&1 || true
+        TARVIK_WINE_SESSION=two-monitors bash tools/wine-run.sh "$build_dir" "$exe" "$@" \
+            </dev/null || status=$?
+    done
+    exit "$status"
+fi
 
 export WINEPREFIX=$build_dir/bench-wineprefix
 export WINEDEBUG=-all

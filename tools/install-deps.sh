@@ -16,6 +16,8 @@ packages=(
     libxcomposite1 libxfixes3
     # Headless display, window automation and screenshots
     xvfb xauth xdotool imagemagick procps
+    # The two-monitor display of the multi-monitor scenes: Xorg with the dummy driver, xrandr
+    xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
     # The Windows Installer package (wixl; msiinfo, msibuild and msiextract from msitools) and
     # the portable zip
     wixl msitools zip unzip

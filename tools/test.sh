@@ -15,10 +15,13 @@ if ! bash tools/install-deps.sh; then
 fi
 
 background_pid=""
-# ctest stops the Windows tests' Xvfb and wineserver itself; this covers an interrupted run.
+# ctest stops the Windows tests' X servers and wineservers itself; this covers an interrupted run.
 stop_wine_session() {
     if [[ -f build/windows/wine-session.env ]]; then
         bash tools/wine-session.sh stop build/windows >/dev/null 2>&1 || true
+    fi
+    if [[ -f build/windows/wine-session-two-monitors.env ]]; then
+        bash tools/wine-session.sh stop build/windows two-monitors >/dev/null 2>&1 || true
     fi
 }
 trap '[[ -n "$background_pid" ]] && kill -- -"$background_pid" 2>/dev/null; stop_wine_session; exit 130' INT TERM

@@ -9,8 +9,8 @@
 #include <algorithm>
 #include <string>
 
-// One absolute move; true when the pointer is at `pt` afterwards and stays there once every
-// program has taken the move.
+// One absolute move to the desktop point `pt` (on any monitor); true when the pointer is at `pt`
+// afterwards and stays there once every program has taken the move.
 bool MovePointer(POINT pt);
 // Moves from the pointer's position to `pt` in steps of at most `nStepPx` pixels with a short
 // pause after each; `afterStep`, if given, runs after every step with the pointer's new place

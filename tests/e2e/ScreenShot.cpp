@@ -23,9 +23,11 @@ void AppendToStream(void* pContext, void* pData, int nSize) {
 
 }  // namespace
 
-PixelBuffer CaptureScreen() {
-    const int cx = GetSystemMetrics(SM_CXSCREEN);
-    const int cy = GetSystemMetrics(SM_CYSCREEN);
+namespace {
+
+// The screen's pixels in the rectangle of width `cx` and height `cy` whose top-left is the
+// screen point (x, y); empty on failure.
+PixelBuffer CaptureRect(int x, int y, int cx, int cy) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
     info.bmiHeader.biWidth = cx;
@@ -44,7 +46,7 @@ PixelBuffer CaptureScreen() {
     }
     CSelectObject selected(memory.Get(), bitmap.Get());
     if (!selected.IsSelected() ||
-        !BitBlt(memory.Get(), 0, 0, cx, cy, screen.Get(), 0, 0, SRCCOPY | CAPTUREBLT)) {
+        !BitBlt(memory.Get(), 0, 0, cx, cy, screen.Get(), x, y, SRCCOPY | CAPTUREBLT)) {
         return {};
     }
     GdiFlush();
@@ -52,6 +54,19 @@ PixelBuffer CaptureScreen() {
     PixelBuffer pixels(cx, cy);
     std::memcpy(pixels.Data(), pBits, pixels.SizeInBytes());
     return pixels;
+}
+
+}  // namespace
+
+PixelBuffer CaptureScreen() {
+    return CaptureRect(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+}
+
+DesktopImage CaptureDesktop() {
+    const Point origin{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN)};
+    return {CaptureRect(origin.x, origin.y, GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                        GetSystemMetrics(SM_CYVIRTUALSCREEN)),
+            origin};
 }
 
 bool SavePng(const PixelBuffer& pixels, const std::filesystem::path& file) {
@@ -81,5 +96,5 @@ bool SavePng(const PixelBuffer& pixels, const std::filesystem::path& file) {
 }
 
 bool SaveScreenPng(const std::filesystem::path& file) {
-    return SavePng(CaptureScreen(), file);
+    return SavePng(CaptureDesktop().pixels, file);
 }
