@@ -4,7 +4,7 @@
 #include "tests/e2e/InputTaken.h"
 #include "tests/e2e/Waiting.h"
 
-#include "engine/DesktopCoords.h"
+#include "engine/MonitorLayout.h"
 #include "engine/MouseNormalise.h"
 
 namespace {
@@ -67,10 +67,7 @@ bool MovePointer(POINT pt) {
     // Relative to the virtual screen, so that a move reaches every monitor, those left of or
     // above the primary one too.
     INPUT input = MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK);
-    const Point origin{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN)};
-    const Point ptAbsolute = NormaliseAbsolute(DesktopToImage(Point{pt.x, pt.y}, origin),
-                                               GetSystemMetrics(SM_CXVIRTUALSCREEN),
-                                               GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    const Point ptAbsolute = NormaliseVirtualDesk(Point{pt.x, pt.y}, ReadVirtualScreen());
     input.mi.dx = ptAbsolute.x;
     input.mi.dy = ptAbsolute.y;
     for (int nAttempt = 0; nAttempt < kMoveAttempts; ++nAttempt) {
