@@ -8,7 +8,6 @@
 #include "framework/PaintDC.h"
 #include "framework/SelectObject.h"
 #include "framework/WideText.h"
-#include "ui/PanelGeometry.h"
 
 namespace {
 

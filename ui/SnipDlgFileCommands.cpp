@@ -1,4 +1,5 @@
 // The panel's target-list file commands: New, Load, Save and the default file.
+#include "capture/TileGeometry.h"
 #include "framework/UserPrompts.h"
 #include "framework/WideText.h"
 #include "model/DefaultFile.h"

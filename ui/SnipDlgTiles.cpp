@@ -1,4 +1,5 @@
 // The panel's tile column: layout, scrolling, renumbering and the Play button's state.
+#include "capture/TileGeometry.h"
 #include "ui/PanelGeometry.h"
 #include "ui/SnipDlg.h"
 
