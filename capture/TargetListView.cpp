@@ -77,9 +77,19 @@ CTargetMiniView* CTargetListView::CreateTile(CTargetObj& target, int x, int y) {
     return pCreated;
 }
 
+CTargetMiniView* CTargetListView::TileOf(const CTargetObj& target) const {
+    const auto it = m_tiles.find(&target);
+    return it != m_tiles.end() ? it->second.get() : nullptr;
+}
+
+CTargetMiniView* CTargetListView::TileAt(int nSlot) const {
+    const CTargetObj* pTarget = m_pTargetList ? m_pTargetList->FindByOrder(nSlot) : nullptr;
+    return pTarget != nullptr ? TileOf(*pTarget) : nullptr;
+}
+
 void CTargetListView::UpdateTileTip(const CTargetObj& target) {
-    if (target.m_pMiniView != nullptr) {
-        m_toolTip.SetTileText(target.m_pMiniView->GetSafeHwnd(),
+    if (const CTargetMiniView* pTile = TileOf(target)) {
+        m_toolTip.SetTileText(pTile->GetSafeHwnd(),
                               ToWide(TileToolTipText(target.m_nOrder, target.m_strName)));
     }
 }
@@ -103,14 +113,11 @@ void CTargetListView::DestroyTile(CTargetObj& target) {
 }
 
 std::unique_ptr<CTargetMiniView> CTargetListView::DetachTile(CTargetObj& target) {
-    if (target.m_pMiniView != nullptr) {
-        m_toolTip.RemoveTile(target.m_pMiniView->GetSafeHwnd());
-    }
-    target.m_pMiniView = nullptr;
     const auto it = m_tiles.find(&target);
     if (it == m_tiles.end()) {
         return nullptr;
     }
+    m_toolTip.RemoveTile(it->second->GetSafeHwnd());
     std::unique_ptr<CTargetMiniView> pTile = std::move(it->second);
     m_tiles.erase(it);
     return pTile;

@@ -36,13 +36,18 @@ public:
     // at its unscrolled place; the caller lays the tiles out afterwards. Always true.
     bool AddTarget(std::unique_ptr<CTargetObj> pTarget);
 
-    // Creates the tile of `target` at (x, y) of this view and links the target to it; null when
-    // the window could not be made (the target then has no tile).
+    // Creates the tile of `target` at (x, y) of this view; null when the window could not be made
+    // (the target then has no tile).
     CTargetMiniView* CreateTile(CTargetObj& target, int x, int y);
-    // Destroys the tile of `target`, if it has one, and unlinks it.
+    // The tile showing `target`, or null when it has none.
+    CTargetMiniView* TileOf(const CTargetObj& target) const;
+    // The tile of the target of order `nSlot`, or null when no target has that order or it has no
+    // tile.
+    CTargetMiniView* TileAt(int nSlot) const;
+    // Destroys the tile of `target`, if it has one, and forgets it.
     void DestroyTile(CTargetObj& target);
-    // For a tile that removes itself from inside its own handler: unlinks `target` and hands
-    // its tile over; the tile destroys its window and gives itself back with RetireTile.
+    // For a tile that removes itself from inside its own handler: forgets the tile of `target`
+    // and hands it over; the tile destroys its window and gives itself back with RetireTile.
     std::unique_ptr<CTargetMiniView> DetachTile(CTargetObj& target);
     // Deletes the tile once its handler has returned (a posted message).
     void RetireTile(std::unique_ptr<CTargetMiniView> pTile);

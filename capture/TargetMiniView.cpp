@@ -72,7 +72,6 @@ bool CTargetMiniView::CreateTile(CTargetListView& listView, CTargetObj& target, 
     }
     m_rcTile = RECT{0, 0, kTargetPictureWidth, kTargetPictureHeight};
     m_bHover = false;
-    target.m_pMiniView = this;
     m_pTarget = &target;
     m_thumbnails = MakeThumbnailsOf(target);
     return true;

@@ -42,12 +42,13 @@ void CSnipDlg::MoveTiles() {
             // A failed DeferWindowPos has already given the batch back.
             return;
         }
-        if (pTarget->m_pMiniView == nullptr) {
+        const CTargetMiniView* pTile = m_wndTargetList.TileOf(*pTarget);
+        if (pTile == nullptr) {
             continue;
         }
         // SWP_NOCOPYBITS: each tile repaints at its new place. Copying the old bits, when tiles
         // move onto each other's places in one batch, can leave a neighbour's stale picture.
-        hdwp = ::DeferWindowPos(hdwp, pTarget->m_pMiniView->GetSafeHwnd(), nullptr, kTileLeft,
+        hdwp = ::DeferWindowPos(hdwp, pTile->GetSafeHwnd(), nullptr, kTileLeft,
                                 TileTop(pTarget->m_nOrder, m_nScrollPos), 0, 0,
                                 SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW | SWP_NOCOPYBITS);
     }

@@ -249,9 +249,15 @@ TEST_F(SnipDlgTest, RemovalAndReorderRenumberTheSlots) {
     panel.MoveTiles();
     EXPECT_EQ(list.FindByOrder(2)->m_strName, u"Target 0");
     EXPECT_EQ(list.FindByOrder(0)->m_strName, u"Target 2");
-    EXPECT_EQ(list.FindByOrder(2)->m_pMiniView->GetWindowRect().top -
-                  list.FindByOrder(0)->m_pMiniView->GetWindowRect().top,
+    EXPECT_EQ(panel.ListView().TileAt(2)->GetWindowRect().top -
+                  panel.ListView().TileAt(0)->GetWindowRect().top,
               140);
+    // Each tile still shows its own target after the moves.
+    for (int nSlot = 0; nSlot < 3; ++nSlot) {
+        ASSERT_NE(panel.ListView().TileAt(nSlot), nullptr) << nSlot;
+        EXPECT_EQ(panel.ListView().TileAt(nSlot)->Target(), list.FindByOrder(nSlot)) << nSlot;
+    }
+    EXPECT_EQ(panel.ListView().TileAt(3), nullptr);
 }
 
 TEST_F(SnipDlgTest, PlayButtonFollowsTheList) {
