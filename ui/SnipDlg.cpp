@@ -60,7 +60,7 @@ BOOL CSnipDlg::OnInitDialog() {
     m_wndTargetList.CreateListView(
         RECT{kListViewLeft, kListViewTop, kListViewLeft + kListViewWidth, kListViewTop + 100},
         m_hWnd);
-    m_nScrollPos = 0;
+    m_wndTargetList.SetVisibleHeight(TileAreaHeight(GetClientRect().bottom));
     m_trayIcon.Add(m_hWnd, WM_TRAYNOTIFY, m_hIconSmall.Get());
 
     m_pFlyWnd = std::make_unique<CFlyWnd>(*this);
@@ -184,6 +184,7 @@ LRESULT CSnipDlg::OnSize(WPARAM, LPARAM lParam) {
     const LRESULT lResult = Default();
     if (m_wndTargetList) {
         const int nClientHeight = HIWORD(lParam);
+        m_wndTargetList.SetVisibleHeight(TileAreaHeight(nClientHeight));
         m_wndTargetList.SetWindowPos(nullptr, 0, 0, kListViewWidth,
                                      nClientHeight - kListViewHeightMargin,
                                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);

@@ -69,10 +69,6 @@ public:
     void SetViewModeOnly(int nMode) { m_nViewMode = nMode; }
     HWND MainWindow() const override { return m_hWnd; }
     void UpdatePlayButton() override;
-    void RelayoutTiles();
-    void MoveTiles() override;
-    void RenumberAfterRemove(int nRemovedSlot) override;
-    void ReorderTile(int nFromSlot, int nInsertBefore) override;
     int ShowSightForTest(int x, int y) override;
 
     // Grabs the screen into `screen` with the program's own windows blacked out as `mode` asks
@@ -100,7 +96,6 @@ public:
     CTargetObjList& TargetList() { return *m_wndTargetList.m_pTargetList; }
     CTargetListView& ListView() { return m_wndTargetList; }
     int ViewMode() const { return m_nViewMode; }
-    int ScrollPos() const { return m_nScrollPos; }
     CFlyWnd* FlyWnd() const { return m_pFlyWnd.get(); }
     CSightWnd* SightWnd() const { return m_pSightWnd.get(); }
     const CClickSequence& ClickSequence() const { return m_play.ClickSequence(); }
@@ -194,8 +189,6 @@ private:
 
     int m_nViewMode = kViewCommon;
     int m_bMetroMode = 0;
-    int m_nScrollPos = 0;
-    int m_nContentHeight = 0;
     std::wstring m_strPendingFile;
     // Handed-over files not yet opened, in the order they came; one Load at a time.
     std::deque<std::wstring> m_pendingFiles;

@@ -24,12 +24,7 @@ namespace {
 class CFakePanel : public ITileHost, public ITargetEditorHost {
 public:
     HWND MainWindow() const override { return m_hMain; }
-    void MoveTiles() override { ++m_nMoveTiles; }
     void UpdatePlayButton() override { ++m_nUpdatePlayButton; }
-    void RenumberAfterRemove(int nRemovedSlot) override { m_removed.push_back(nRemovedSlot); }
-    void ReorderTile(int nFromSlot, int nInsertBefore) override {
-        m_reorders.push_back({nFromSlot, nInsertBefore});
-    }
     std::optional<TargetHit> RecognizeTarget(const CTargetObj& target, HWND hEditor) override {
         m_recognized.push_back({&target, hEditor});
         return m_found;
@@ -47,10 +42,7 @@ public:
     std::optional<TargetHit> m_found;
     std::optional<NearestMatch> m_nearest;
     std::vector<std::pair<const CTargetObj*, HWND>> m_nearestAsked;
-    int m_nMoveTiles = 0;
     int m_nUpdatePlayButton = 0;
-    std::vector<int> m_removed;
-    std::vector<Point> m_reorders;
     std::vector<std::pair<const CTargetObj*, HWND>> m_recognized;
     std::vector<Point> m_sights;
 };
@@ -112,6 +104,32 @@ protected:
     CFakePanel m_panel;
     CTargetListView m_view;
 };
+
+TEST_F(TargetListViewTest, ScrollsItsOwnColumnWithinTheVisibleHeight) {
+    for (int k = 0; k < 5; ++k) {
+        ASSERT_TRUE(m_view.AddTarget(MakeTarget(u"T", 8, 6, static_cast<uint32_t>(k))));
+    }
+    // 356 pixels of content in 200 visible: the last page starts at -156.
+    m_view.SetVisibleHeight(200);
+    struct Step {
+        int nWheelDelta;
+        int nScrollPos;
+    };
+    const Step steps[] = {{-120, -30}, {-480, -150}, {-120, -156}, {60, -141}, {1200, 0}};
+    for (const Step& step : steps) {
+        m_view.ScrollByWheel(step.nWheelDelta);
+        EXPECT_EQ(m_view.ScrollPos(), step.nScrollPos) << step.nWheelDelta;
+        const RECT rcLast = m_view.TileAt(4)->GetWindowRect();
+        EXPECT_EQ(m_view.ScreenToClient(POINT{rcLast.left, rcLast.top}).y, 286 + step.nScrollPos)
+            << step.nWheelDelta;
+    }
+    // Far past the end stops at the last page; a taller view brings the column back to the top.
+    m_view.ScrollBy(-100000);
+    EXPECT_EQ(m_view.ScrollPos(), -156);
+    m_view.SetVisibleHeight(400);
+    m_view.RelayoutTiles();
+    EXPECT_EQ(m_view.ScrollPos(), 0);
+}
 
 TEST_F(TargetListViewTest, PaintsColumnTrackThumbAndTheDropMarkerInItsGap) {
     for (int k = 0; k < 5; ++k) {
@@ -290,7 +308,7 @@ TEST_F(TargetListViewTest, ListReplacedWhileTheEditorIsOpenEndsTheEditorWithoutT
     pTile->RunBadgeCommand(ID_TILE_EDIT);
     EXPECT_TRUE(replaced.bReplaced);
     EXPECT_FALSE(replaced.bRescued) << "the editor stayed open for a target that was gone";
-    EXPECT_EQ(m_panel.m_nMoveTiles, 0);
+    EXPECT_EQ(m_panel.m_nUpdatePlayButton, 0);
     EXPECT_EQ(::FindWindowW(L"#32770", L"Target Editor"), nullptr);
     // The tile's object went after its editor had returned.
     PumpPendingMessages();
@@ -377,7 +395,7 @@ TEST_F(SnipDlgTest, TileHandlersReorderByDragAndRemoveWithRenumbering) {
     EXPECT_EQ(TileTip(panel, 1), L"2. Target 0");
     // A rename in the Target Editor ends with the panel laying the tiles out again.
     list.FindByOrder(1)->m_strName = u"Button OK";
-    panel.MoveTiles();
+    panel.ListView().MoveTiles();
     EXPECT_EQ(TileTip(panel, 1), L"2. Button OK");
     EXPECT_EQ(panel.ListView().m_nContentHeight, 146);
     EXPECT_TRUE(::IsWindowEnabled(panel.GetDlgItem(IDC_PLAY)));
@@ -446,7 +464,7 @@ TEST_F(SnipDlgTest, ATileScrolledUnderTheButtonsLeavesThemTheirClicks) {
     WriteList(12, DefaultFile());
     CSnipDlg& panel = OpenPanel();
     panel.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
-    ASSERT_EQ(panel.ScrollPos(), -30);
+    ASSERT_EQ(panel.ListView().ScrollPos(), -30);
     CTargetMiniView& tile = *panel.ListView().TileAt(0);
     // The tile's top 24 rows lie above the list view, its badge partly under the Help button.
     RECT rcHelp{};
