@@ -4,6 +4,7 @@
 #include "app/InstanceGuard.h"
 #include "app/StartupSettings.h"
 #include "engine/SightWnd.h"
+#include "framework/ButtonCtrl.h"
 #include "framework/HandleCounts.h"
 #include "framework/MenuHandle.h"
 #include "ui/AboutDlg.h"
@@ -69,7 +70,7 @@ BOOL CSnipDlg::OnInitDialog() {
     m_pSightWnd->Create(m_hWnd);
 
     LoadButtonImages();
-    ::EnableWindow(GetDlgItem(IDC_PLAY), FALSE);
+    CButtonCtrl(GetDlgItem(IDC_PLAY)).Enable(false);
     m_hTitleBitmap = CGdiObject<HBITMAP>(static_cast<HBITMAP>(::LoadImageW(
         ::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_TITLE), IMAGE_BITMAP, 0, 0, 0)));
     LayoutControls();
@@ -95,8 +96,7 @@ void CSnipDlg::LoadButtonImages() {
     m_iconPlayDisabled = CIcon::Load(IDI_PLAY_DISABLED, 24, 24);
 
     const auto setImage = [this](int nId, const CIcon& icon) {
-        ::SendMessageW(GetDlgItem(nId), BM_SETIMAGE, IMAGE_ICON,
-                       reinterpret_cast<LPARAM>(icon.Get()));
+        CButtonCtrl(GetDlgItem(nId)).SetIcon(icon.Get());
     };
     setImage(IDC_SELECT_TARGET, m_iconSelect);
     setImage(IDC_PLAY, m_iconPlayDisabled);

@@ -1,8 +1,10 @@
 // The panel's side of the tile column: the Play button that follows the list, and the wheel.
 #include "ui/SnipDlg.h"
 
+#include "framework/ButtonCtrl.h"
+
 void CSnipDlg::UpdatePlayButton() {
-    const HWND hPlay = GetDlgItem(IDC_PLAY);
+    const CButtonCtrl play(GetDlgItem(IDC_PLAY));
     const CTargetObjList* pList = m_wndTargetList.m_pTargetList.get();
     HICON hIcon = m_iconPlayDisabled.Get();
     const bool bEnable = pList != nullptr && !pList->IsEmpty();
@@ -10,9 +12,9 @@ void CSnipDlg::UpdatePlayButton() {
         hIcon = m_play.IsPlaying() ? m_iconPlaying.Get() : m_iconPlay.Get();
     }
     // The mark shows the controller's flag.
-    ::SendMessageW(hPlay, BM_SETCHECK, m_play.IsPlaying() ? BST_CHECKED : BST_UNCHECKED, 0);
-    ::SendMessageW(hPlay, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(hIcon));
-    ::EnableWindow(hPlay, bEnable ? TRUE : FALSE);
+    play.SetCheck(m_play.IsPlaying());
+    play.SetIcon(hIcon);
+    play.Enable(bEnable);
 }
 
 LRESULT CSnipDlg::OnMouseWheel(WPARAM wParam, LPARAM) {
