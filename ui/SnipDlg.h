@@ -119,6 +119,7 @@ protected:
 private:
     LRESULT OnSize(WPARAM wParam, LPARAM lParam);
     LRESULT OnGetMinMaxInfo(WPARAM wParam, LPARAM lParam);
+    LRESULT OnDisplayChange(WPARAM wParam, LPARAM lParam);
     LRESULT OnWindowPosChanging(WPARAM wParam, LPARAM lParam);
     LRESULT OnMouseWheel(WPARAM wParam, LPARAM lParam);
     LRESULT OnLButtonDblClk(WPARAM wParam, LPARAM lParam);
@@ -237,6 +238,7 @@ public:
     static constexpr CMessageEntry<CSnipDlg> s_messages[] = {
         {WM_SIZE, &CSnipDlg::OnSize},
         {WM_GETMINMAXINFO, &CSnipDlg::OnGetMinMaxInfo},
+        {WM_DISPLAYCHANGE, &CSnipDlg::OnDisplayChange},
         {WM_WINDOWPOSCHANGING, &CSnipDlg::OnWindowPosChanging},
         {WM_MOUSEWHEEL, &CSnipDlg::OnMouseWheel},
         {WM_LBUTTONDBLCLK, &CSnipDlg::OnLButtonDblClk},
