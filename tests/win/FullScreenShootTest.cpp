@@ -44,17 +44,9 @@ PixelBuffer GrabScreenNow() {
     return std::move(screen.pixels);
 }
 
-// The virtual screen: every monitor, in desktop pixels.
-RECT VirtualScreen() {
-    const int x = ::GetSystemMetrics(SM_XVIRTUALSCREEN);
-    const int y = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
-    return RECT{x, y, x + ::GetSystemMetrics(SM_CXVIRTUALSCREEN),
-                y + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
-}
-
 // The shown overlay of the thread `nThreadId`: a visible window covering the virtual screen.
 HWND FindOverlay(DWORD nThreadId) {
-    std::pair<HWND, RECT> search{nullptr, VirtualScreen()};
+    std::pair<HWND, RECT> search{nullptr, VirtualScreenRect()};
     ::EnumThreadWindows(
         nThreadId,
         [](HWND hWnd, LPARAM lParam) -> BOOL {
