@@ -95,6 +95,7 @@ BOOL CSnipDlg::OnInitDialog() {
     ApplyStartupSettings();
     ApplyPlayHotkey();
     SetTimer(IDT_PLAY_TICK, kPlayTickMs);
+    SetTimer(IDT_DISPLAY_CHECK, kDisplayCheckMs);
     return TRUE;
 }
 
@@ -135,8 +136,9 @@ void CSnipDlg::ApplyStartupSettings() {
     const CStartupSettings settings = ReadStartupSettings(m_settingsKey);
     m_bMetroMode = settings.nMetroMode;
     m_clickSequence.SetMetroMode(m_bMetroMode != 0);
-    const PanelPlacement placement = ComputeStartupPlacement(
-        settings.nMainTop, settings.nMainLeft, settings.nMainHeight, ReadMonitorLayout());
+    m_monitorLayout = ReadMonitorLayout();
+    const PanelPlacement placement = ComputeStartupPlacement(settings.nMainTop, settings.nMainLeft,
+                                                             settings.nMainHeight, m_monitorLayout);
     const Rect& rc = placement.rcPanel;
     SetWindowPos(nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, SWP_NOZORDER);
     if (placement.bMoveFlyWindow && m_pFlyWnd) {
@@ -210,15 +212,23 @@ LRESULT CSnipDlg::OnSize(WPARAM, LPARAM lParam) {
 }
 
 LRESULT CSnipDlg::OnDisplayChange(WPARAM, LPARAM) {
+    KeepWindowsOnMonitors(true);
+    return Default();
+}
+
+void CSnipDlg::KeepWindowsOnMonitors(bool bAlways) {
+    DesktopLayout layout = ReadMonitorLayout();
+    if (!bAlways && layout.monitors == m_monitorLayout.monitors) {
+        return;
+    }
     // A monitor may have gone with the panel or the fly window on it: both come back where the
-    // user can reach them, shown or not, by the rule of the start-up placement.
-    const DesktopLayout layout = ReadMonitorLayout();
+    // user can reach them, shown or not.
     KeepWindowOnWorkArea(m_hWnd, kPanelHeadHeight, layout);
     if (m_pFlyWnd) {
         // The fly window is dragged by any of its pixels: all of it counts as its head.
         KeepWindowOnWorkArea(m_pFlyWnd->GetSafeHwnd(), std::numeric_limits<int>::max(), layout);
     }
-    return Default();
+    m_monitorLayout = std::move(layout);
 }
 
 LRESULT CSnipDlg::OnGetMinMaxInfo(WPARAM, LPARAM lParam) {
