@@ -118,11 +118,10 @@ void CFullScreenShoot::PrepareFrames() {
     if (!m_hScreenGrab) {
         return;
     }
-    CGdiObject<HBITMAP> bright = CopyAsDibSection(m_hScreenGrab);
     CGdiObject<HBITMAP> dimmed = CopyAsDibSection(m_hScreenGrab);
     CGdiObject<HBITMAP> composite = CopyAsDibSection(m_hScreenGrab);
     PixelBuffer pixels;
-    if (!bright || !dimmed || !composite || !ReadBitmapPixels(dimmed.Get(), pixels)) {
+    if (!dimmed || !composite || !ReadBitmapPixels(dimmed.Get(), pixels)) {
         return;
     }
     // One pass over a 32-bit copy; the drag then only copies blocks of prepared pictures.
@@ -130,7 +129,9 @@ void CFullScreenShoot::PrepareFrames() {
     if (!WritePixels(dimmed.Get(), pixels) || !WritePixels(composite.Get(), pixels)) {
         return;
     }
-    m_hBright = std::move(bright);
+    // The grab itself stays untouched from here on: one copy of the whole desktop fewer to make
+    // and to hold, which counts on a desktop of several monitors.
+    m_hBright = std::move(m_hScreenGrab);
     m_hDimmed = std::move(dimmed);
     m_hComposite = std::move(composite);
     m_rcShown = Rect{};

@@ -56,8 +56,9 @@ private:
     // The press point (left, top) and the pointer (right, bottom) of the drag, client pixels.
     Rect m_rcDragged;
     bool m_bFramesPrepared = false;
-    // The frozen screen at the desktop's depth, and its three copies: untouched (source of the
-    // bright selection and the results), dimmed, and the frame the overlay paints.
+    // The frozen screen at the desktop's depth until the overlay shows; then it becomes the
+    // untouched picture (source of the bright selection and the results) beside two copies:
+    // dimmed, and the frame the overlay paints.
     CGdiObject<HBITMAP> m_hScreenGrab;
     CGdiObject<HBITMAP> m_hBright;
     CGdiObject<HBITMAP> m_hDimmed;
