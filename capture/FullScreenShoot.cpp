@@ -5,6 +5,7 @@
 #include "capture/Selection.h"
 #include "engine/BitmapHandle.h"
 #include "engine/Dimming.h"
+#include "engine/MonitorLayout.h"
 #include "engine/ScreenGrab.h"
 #include "engine/SyntheticInput.h"
 #include "framework/MemDC.h"
@@ -45,9 +46,11 @@ CFullScreenShoot::CFullScreenShoot(bool bMetroMode)
 
 BOOL CFullScreenShoot::OnInitDialog() {
     CDialogEx::OnInitDialog();
-    m_nScreenWidth = ::GetSystemMetrics(SM_CXSCREEN);
-    m_nScreenHeight = ::GetSystemMetrics(SM_CYSCREEN);
-    SetWindowPos(HWND_TOPMOST, 0, 0, m_nScreenWidth, m_nScreenHeight, 0);
+    m_ptOrigin =
+        Point{::GetSystemMetrics(SM_XVIRTUALSCREEN), ::GetSystemMetrics(SM_YVIRTUALSCREEN)};
+    m_nScreenWidth = ::GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    m_nScreenHeight = ::GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    SetWindowPos(HWND_TOPMOST, m_ptOrigin.x, m_ptOrigin.y, m_nScreenWidth, m_nScreenHeight, 0);
     m_bSelecting = 0;
     // Not shown yet: the grab sees the screen as the user left it.
     GrabScreen();
@@ -55,34 +58,45 @@ BOOL CFullScreenShoot::OnInitDialog() {
 }
 
 void CFullScreenShoot::GrabScreen() {
-    const HWND hDesktop = ::GetDesktopWindow();
-    CWindowDC desktopDC(hDesktop);
-    if (!desktopDC) {
+    // The screen's DC works in desktop pixels over every monitor.
+    CClientDC screenDC(nullptr);
+    if (!screenDC || m_nScreenWidth < 1 || m_nScreenHeight < 1) {
         return;
     }
-    RECT rcDesktop{};
-    ::GetWindowRect(hDesktop, &rcDesktop);
     BITMAPINFO bmi = {};
     bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = rcDesktop.right - rcDesktop.left;
-    bmi.bmiHeader.biHeight = -(rcDesktop.bottom - rcDesktop.top);
+    bmi.bmiHeader.biWidth = m_nScreenWidth;
+    bmi.bmiHeader.biHeight = -m_nScreenHeight;
     bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = static_cast<WORD>(::GetDeviceCaps(desktopDC.Get(), BITSPIXEL));
+    bmi.bmiHeader.biBitCount = static_cast<WORD>(::GetDeviceCaps(screenDC.Get(), BITSPIXEL));
     bmi.bmiHeader.biCompression = BI_RGB;
     void* pBits = nullptr;
     CGdiObject<HBITMAP> grab(
-        ::CreateDIBSection(desktopDC.Get(), &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0));
+        ::CreateDIBSection(screenDC.Get(), &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0));
     if (!grab) {
         return;
     }
+    const Rect rcPicture{m_ptOrigin.x, m_ptOrigin.y, m_ptOrigin.x + m_nScreenWidth,
+                         m_ptOrigin.y + m_nScreenHeight};
+    const std::vector<Rect> pieces = MonitorPiecesOf(rcPicture, ReadDesktopLayout());
     {
-        CMemDC memDC(desktopDC.Get());
+        CMemDC memDC(screenDC.Get());
         CSaveDC saved(memDC.Get());
         CSelectObject select(memDC.Get(), grab.Get());
-        if (!memDC || !select.IsSelected() ||
-            !::BitBlt(memDC.Get(), 0, 0, static_cast<int>(bmi.bmiHeader.biWidth),
-                      static_cast<int>(-bmi.bmiHeader.biHeight), desktopDC.Get(), 0, 0, SRCCOPY)) {
+        if (!memDC || !select.IsSelected()) {
             return;
+        }
+        // Where no monitor is, the screen's DC may hold anything; the picture shows black there.
+        const Rect rcWhole{0, 0, m_nScreenWidth, m_nScreenHeight};
+        if (pieces.size() != 1 || pieces.front() != rcWhole) {
+            ::PatBlt(memDC.Get(), 0, 0, m_nScreenWidth, m_nScreenHeight, BLACKNESS);
+        }
+        for (const Rect& rc : pieces) {
+            const Point ptDesktop = ImageToDesktop(Point{rc.left, rc.top}, m_ptOrigin);
+            if (!::BitBlt(memDC.Get(), rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
+                          screenDC.Get(), ptDesktop.x, ptDesktop.y, SRCCOPY)) {
+                return;
+            }
         }
     }
     m_hScreenGrab = std::move(grab);
@@ -104,11 +118,10 @@ void CFullScreenShoot::PrepareFrames() {
     if (!m_hScreenGrab) {
         return;
     }
-    CGdiObject<HBITMAP> bright = CopyAsDibSection(m_hScreenGrab);
     CGdiObject<HBITMAP> dimmed = CopyAsDibSection(m_hScreenGrab);
     CGdiObject<HBITMAP> composite = CopyAsDibSection(m_hScreenGrab);
     PixelBuffer pixels;
-    if (!bright || !dimmed || !composite || !ReadBitmapPixels(dimmed.Get(), pixels)) {
+    if (!dimmed || !composite || !ReadBitmapPixels(dimmed.Get(), pixels)) {
         return;
     }
     // One pass over a 32-bit copy; the drag then only copies blocks of prepared pictures.
@@ -116,7 +129,9 @@ void CFullScreenShoot::PrepareFrames() {
     if (!WritePixels(dimmed.Get(), pixels) || !WritePixels(composite.Get(), pixels)) {
         return;
     }
-    m_hBright = std::move(bright);
+    // The grab itself stays untouched from here on: one copy of the whole desktop fewer to make
+    // and to hold, which counts on a desktop of several monitors.
+    m_hBright = std::move(m_hScreenGrab);
     m_hDimmed = std::move(dimmed);
     m_hComposite = std::move(composite);
     m_rcShown = Rect{};
@@ -149,8 +164,8 @@ LRESULT CFullScreenShoot::OnSetCursor(WPARAM, LPARAM) {
 
 LRESULT CFullScreenShoot::OnLButtonDown(WPARAM, LPARAM lParam) {
     const Point pt = PointFromLParam(lParam);
-    m_rcTarget.left = pt.x;
-    m_rcTarget.top = pt.y;
+    m_rcDragged.left = pt.x;
+    m_rcDragged.top = pt.y;
     m_bSelecting = 1;
     return 0;
 }
@@ -160,9 +175,9 @@ LRESULT CFullScreenShoot::OnMouseMove(WPARAM, LPARAM lParam) {
         return 0;
     }
     const Point pt = PointFromLParam(lParam);
-    m_rcTarget.right = pt.x;
-    m_rcTarget.bottom = pt.y;
-    ShowSelection(NormaliseRect(m_rcTarget));
+    m_rcDragged.right = pt.x;
+    m_rcDragged.bottom = pt.y;
+    ShowSelection(NormaliseRect(m_rcDragged));
     return 0;
 }
 
@@ -200,11 +215,11 @@ LRESULT CFullScreenShoot::OnLButtonUp(WPARAM, LPARAM lParam) {
         return 0;
     }
     const Point pt = PointFromLParam(lParam);
-    m_rcTarget.right = pt.x;
-    m_rcTarget.bottom = pt.y;
-    const Selection selection = FinishSelection(m_rcTarget);
-    m_rcTarget = selection.rcTarget;
-    m_rcArea = selection.rcArea;
+    m_rcDragged.right = pt.x;
+    m_rcDragged.bottom = pt.y;
+    const Selection selection = FinishSelection(m_rcDragged);
+    m_rcTarget = ImageToDesktop(selection.rcTarget, m_ptOrigin);
+    m_rcArea = ImageToDesktop(selection.rcArea, m_ptOrigin);
     m_bSelecting = 0;
     CutResults();
     Invalidate(false);
@@ -218,8 +233,8 @@ void CFullScreenShoot::CutResults() {
         // Without a frozen screen there is nothing to cut: the results stay empty.
         return;
     }
-    m_bmpTarget = CutPicture(screen, m_rcTarget);
-    m_bmpArea = CutPicture(screen, m_rcArea);
+    m_bmpTarget = CutPicture(screen, DesktopToImage(m_rcTarget, m_ptOrigin));
+    m_bmpArea = CutPicture(screen, DesktopToImage(m_rcArea, m_ptOrigin));
 }
 
 LRESULT CFullScreenShoot::OnRButtonUp(WPARAM, LPARAM) {

@@ -1,5 +1,5 @@
-// CFullScreenShoot: the full-screen overlay on which the user drags (or clicks) a new target
-// out of the frozen, dimmed screen.
+// CFullScreenShoot: the overlay over the whole desktop (every monitor) on which the user drags
+// (or clicks) a new target out of the frozen, dimmed screen.
 #pragma once
 
 #include "engine/PixelBuffer.h"
@@ -17,9 +17,9 @@ public:
     // `bMetroMode`: leave a tablet's start screen with Windows-key + Tab once shown.
     explicit CFullScreenShoot(bool bMetroMode = false);
 
-    // The results: set by a completed selection (DoModal returned IDOK after a release). Screen
-    // pixels, right and bottom exclusive; the pictures are top-down and empty when no selection
-    // was made (Enter, or the screen could not be grabbed).
+    // The results: set by a completed selection (DoModal returned IDOK after a release). Desktop
+    // pixels, right and bottom exclusive; the pictures are top-down, black where no monitor is,
+    // and empty when no selection was made (Enter, or the screen could not be grabbed).
     Rect m_rcTarget;
     PixelBuffer m_bmpTarget;
     Rect m_rcArea;
@@ -47,12 +47,18 @@ private:
     void CutResults();
 
     bool m_bMetroMode;
+    // The virtual screen the overlay covers: its desktop top-left, which is also where the
+    // client area and the frozen picture start, and its size.
+    Point m_ptOrigin;
     int m_nScreenWidth = 0;
     int m_nScreenHeight = 0;
     int m_bSelecting = 0;
+    // The press point (left, top) and the pointer (right, bottom) of the drag, client pixels.
+    Rect m_rcDragged;
     bool m_bFramesPrepared = false;
-    // The frozen screen at the desktop's depth, and its three copies: untouched (source of the
-    // bright selection and the results), dimmed, and the frame the overlay paints.
+    // The frozen screen at the desktop's depth until the overlay shows; then it becomes the
+    // untouched picture (source of the bright selection and the results) beside two copies:
+    // dimmed, and the frame the overlay paints.
     CGdiObject<HBITMAP> m_hScreenGrab;
     CGdiObject<HBITMAP> m_hBright;
     CGdiObject<HBITMAP> m_hDimmed;

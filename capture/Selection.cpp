@@ -51,3 +51,18 @@ PixelBuffer CutPicture(const PixelBuffer& screen, const Rect& rc) {
     }
     return picture;
 }
+
+std::vector<Rect> MonitorPiecesOf(const Rect& rcPicture, const DesktopLayout& layout) {
+    const Point origin{rcPicture.left, rcPicture.top};
+    std::vector<Rect> pieces;
+    for (const MonitorArea& monitor : layout.monitors) {
+        const Rect& rc = monitor.rcMonitor;
+        const Rect rcClipped{std::max(rc.left, rcPicture.left), std::max(rc.top, rcPicture.top),
+                             std::min(rc.right, rcPicture.right),
+                             std::min(rc.bottom, rcPicture.bottom)};
+        if (rcClipped.left < rcClipped.right && rcClipped.top < rcClipped.bottom) {
+            pieces.push_back(DesktopToImage(rcClipped, origin));
+        }
+    }
+    return pieces;
+}

@@ -2,7 +2,10 @@
 // area rectangles, and the pictures cut out of the frozen screen.
 #pragma once
 
+#include "engine/DesktopCoords.h"
 #include "engine/PixelBuffer.h"
+
+#include <vector>
 
 // A click without a drag selects a square of this side around the release point.
 inline constexpr int32_t kClickSelectionSize = 10;
@@ -31,3 +34,8 @@ Point CentreOf(const Rect& rc);
 // new picture of rc's size; black (0) where rc reaches beyond the screen. An empty or inverted
 // rc gives an empty picture.
 PixelBuffer CutPicture(const PixelBuffer& screen, const Rect& rc);
+
+// The parts of a frozen picture of the desktop rectangle `rcPicture` that monitors show, in
+// picture pixels: each monitor of `layout` clipped to the picture, in the layout's order, those
+// that miss it left out. The rest of the picture lies where no monitor is.
+std::vector<Rect> MonitorPiecesOf(const Rect& rcPicture, const DesktopLayout& layout);

@@ -34,6 +34,12 @@ void ReadDesktopLayout(DesktopLayout& layout) {
     if (!::EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&layout))) {
         layout.monitors.clear();
     }
+    if (layout.monitors.empty()) {
+        // Nothing listed (a failed call): the virtual screen counts as one monitor, so that a
+        // grab is not all black and the panel's default place stays on the screen.
+        const Rect rcVirtual = ReadVirtualScreen();
+        layout.monitors.push_back(MonitorArea{rcVirtual, rcVirtual, true});
+    }
 }
 
 Rect ReadVirtualScreen() {

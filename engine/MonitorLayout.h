@@ -5,8 +5,9 @@
 #include "engine/DesktopCoords.h"
 
 // Every monitor with its rectangle, work area and primary flag (EnumDisplayMonitors and
-// GetMonitorInfoW), in the order the system lists them. Empty when the system lists none. Read
-// afresh on every call: a monitor may be switched off or moved while the program runs.
+// GetMonitorInfoW), in the order the system lists them; when the system lists none, the virtual
+// screen as one primary monitor. Read afresh on every call: a monitor may be switched off or
+// moved while the program runs.
 DesktopLayout ReadDesktopLayout();
 // The same into `layout`, reusing its storage, so that a play tick that reads the layout again
 // allocates nothing while the number of monitors stays.

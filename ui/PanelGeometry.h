@@ -2,6 +2,7 @@
 // height. Platform-free.
 #pragma once
 
+#include "engine/DesktopCoords.h"
 #include "engine/PixelBuffer.h"
 
 // Every size the program gives the panel is this wide.
@@ -19,20 +20,32 @@ inline constexpr int kListViewHeightMargin = 113;
 // Tiles are visible in the client height minus this.
 inline constexpr int kTileAreaHeightMargin = 112;
 
+// The panel's head: its title strip and command buttons, the part the user drags and needs. This
+// much of the panel's height is kept on a monitor's work area.
+inline constexpr int kPanelHeadHeight = 100;
+
 struct PanelPlacement {
-    // Screen rectangle of the panel.
+    // Desktop rectangle of the panel.
     Rect rcPanel;
     // The fly window goes to the panel's top-left corner (size kept) only when the stored
     // values placed the panel.
     bool bMoveFlyWindow = false;
 };
 
+// Where a window whose desktop rectangle is `rcWindow` belongs on `layout`. Its head is the top
+// `nHeadHeight` pixels of its full width. When the work areas together hold the whole head
+// (it may straddle two monitors), the window stays where it is. Otherwise it moves, size kept,
+// onto the work area nearest to `rcWindow` (smallest gap; then the larger overlap; then the first
+// listed) just far enough for its head to lie inside that area; a head wider or taller than the
+// area keeps the area's left or top edge. A layout without monitors keeps the window as it is.
+Rect KeepOnWorkArea(const Rect& rcWindow, int nHeadHeight, const DesktopLayout& layout);
+
 // Where the panel starts, from the stored "MainTop", "MainLeft" and "MainHaight" (kMissingSetting
-// when missing) and the primary screen's size. Any value missing: centred-ish default,
-// 130 x 500. Otherwise negative values become 0, a panel that would reach past the right or bottom
-// edge is pulled back so that 130 x 100 pixels stay on screen, and the height is at least 200.
-PanelPlacement ComputeStartupPlacement(int nMainTop, int nMainLeft, int nMainHeight, int cxScreen,
-                                       int cyScreen);
+// when missing; raw desktop pixels) and the monitors. Any value missing: 130 x 500, centred-ish
+// on the primary monitor (the first listed when none is marked primary). Otherwise the height is
+// at least 200 and the panel is kept on a work area as KeepOnWorkArea does with its head.
+PanelPlacement ComputeStartupPlacement(int nMainTop, int nMainLeft, int nMainHeight,
+                                       const DesktopLayout& layout);
 
 // The stored start-up view mode as entered: 1 (fly window) and 2 (tray) are kept, anything else
 // is 0 (the panel).

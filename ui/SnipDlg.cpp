@@ -3,6 +3,7 @@
 
 #include "app/InstanceGuard.h"
 #include "app/StartupSettings.h"
+#include "engine/MonitorLayout.h"
 #include "engine/SightWnd.h"
 #include "framework/ButtonCtrl.h"
 #include "framework/HandleCounts.h"
@@ -13,6 +14,8 @@
 #include "ui/PanelGeometry.h"
 
 #include <shellapi.h>
+
+#include <limits>
 
 namespace {
 
@@ -26,6 +29,20 @@ constexpr CButtonPlace kButtonPlaces[] = {
     {IDC_HELP_MENU, 91, 70, 34, 24},    {IDC_FLY_WINDOW, 86, 3, 20, 20},
     {IDC_HIDE_PANEL, 105, 3, 20, 20},
 };
+
+// Moves `hWnd` (size and z-order kept) so that its head is on a work area of `layout`.
+void KeepWindowOnWorkArea(HWND hWnd, int nHeadHeight, const DesktopLayout& layout) {
+    RECT rc{};
+    if (hWnd == nullptr || !::GetWindowRect(hWnd, &rc)) {
+        return;
+    }
+    const Rect rcWindow{rc.left, rc.top, rc.right, rc.bottom};
+    const Rect rcKept = KeepOnWorkArea(rcWindow, nHeadHeight, layout);
+    if (rcKept != rcWindow) {
+        ::SetWindowPos(hWnd, nullptr, rcKept.left, rcKept.top, 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
 
 UINT LiveHandleCountMessage() {
     static const UINT s_uMessage = ::RegisterWindowMessageW(kLiveHandleCountMessage);
@@ -79,6 +96,7 @@ BOOL CSnipDlg::OnInitDialog() {
     ApplyStartupSettings();
     ApplyPlayHotkey();
     SetTimer(IDT_PLAY_TICK, kPlayTickMs);
+    SetTimer(IDT_DISPLAY_CHECK, kDisplayCheckMs);
     return TRUE;
 }
 
@@ -118,9 +136,9 @@ void CSnipDlg::ApplyStartupSettings() {
     const CStartupSettings settings = ReadStartupSettings(m_settingsKey);
     m_bMetroMode = settings.nMetroMode;
     m_play.SetMetroMode(m_bMetroMode != 0);
-    const PanelPlacement placement =
-        ComputeStartupPlacement(settings.nMainTop, settings.nMainLeft, settings.nMainHeight,
-                                ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
+    m_monitorLayout = ReadDesktopLayout();
+    const PanelPlacement placement = ComputeStartupPlacement(settings.nMainTop, settings.nMainLeft,
+                                                             settings.nMainHeight, m_monitorLayout);
     const Rect& rc = placement.rcPanel;
     SetWindowPos(nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, SWP_NOZORDER);
     if (placement.bMoveFlyWindow && m_pFlyWnd) {
@@ -190,6 +208,25 @@ LRESULT CSnipDlg::OnSize(WPARAM, LPARAM lParam) {
                                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     return lResult;
+}
+
+void CSnipDlg::OnDisplayChange(UINT, SIZE) {
+    KeepWindowsOnMonitors(true);
+}
+
+void CSnipDlg::KeepWindowsOnMonitors(bool bAlways) {
+    DesktopLayout layout = ReadDesktopLayout();
+    if (!bAlways && layout.monitors == m_monitorLayout.monitors) {
+        return;
+    }
+    // A monitor may have gone with the panel or the fly window on it: both come back where the
+    // user can reach them, shown or not.
+    KeepWindowOnWorkArea(m_hWnd, kPanelHeadHeight, layout);
+    if (m_pFlyWnd) {
+        // The fly window is dragged by any of its pixels: all of it counts as its head.
+        KeepWindowOnWorkArea(m_pFlyWnd->GetSafeHwnd(), std::numeric_limits<int>::max(), layout);
+    }
+    m_monitorLayout = std::move(layout);
 }
 
 LRESULT CSnipDlg::OnGetMinMaxInfo(WPARAM, LPARAM lParam) {

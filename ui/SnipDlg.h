@@ -40,12 +40,16 @@ public:
         IDT_CLICK_STEP = 9992,
         IDT_HIDE_SIGHT = 9994,
         IDT_OPEN_PENDING = 9997,
+        IDT_DISPLAY_CHECK = 9998,
     };
     // The id of the Play/Pause hotkey among the panel's hotkeys.
     static constexpr int kPlayHotkeyId = 1;
     enum ViewMode { kViewCommon = 0, kViewFlyWindow = 1, kViewTray = 2 };
     // The play tick's period: a search of the screen twice a second.
     static constexpr UINT kPlayTickMs = 500;
+    // How often the monitors are compared with those the windows were last placed on: Wine
+    // sends no WM_DISPLAYCHANGE when an output is switched off.
+    static constexpr UINT kDisplayCheckMs = 1000;
 
     CSnipDlg();
     ~CSnipDlg() override;
@@ -114,6 +118,10 @@ protected:
 private:
     LRESULT OnSize(WPARAM wParam, LPARAM lParam);
     LRESULT OnGetMinMaxInfo(WPARAM wParam, LPARAM lParam);
+    void OnDisplayChange(UINT nBitsPerPixel, SIZE size);
+    // Brings the panel and the fly window back onto the work areas, by the start-up rule, when
+    // the monitors differ from m_monitorLayout (always with `bAlways`), and remembers them.
+    void KeepWindowsOnMonitors(bool bAlways);
     LRESULT OnWindowPosChanging(WPARAM wParam, LPARAM lParam);
     LRESULT OnMouseWheel(WPARAM wParam, LPARAM lParam);
     LRESULT OnLButtonDblClk(WPARAM wParam, LPARAM lParam);
@@ -189,6 +197,8 @@ private:
 
     int m_nViewMode = kViewCommon;
     int m_bMetroMode = 0;
+    // The monitors as the panel and the fly window were last placed on them.
+    DesktopLayout m_monitorLayout;
     std::wstring m_strPendingFile;
     // Handed-over files not yet opened, in the order they came; one Load at a time.
     std::deque<std::wstring> m_pendingFiles;
@@ -235,6 +245,7 @@ public:
     static constexpr CMessageEntry<CSnipDlg> s_messages[] = {
         {WM_SIZE, &CSnipDlg::OnSize},
         {WM_GETMINMAXINFO, &CSnipDlg::OnGetMinMaxInfo},
+        DisplayChangeEntry<&CSnipDlg::OnDisplayChange>(),
         {WM_WINDOWPOSCHANGING, &CSnipDlg::OnWindowPosChanging},
         {WM_MOUSEWHEEL, &CSnipDlg::OnMouseWheel},
         {WM_LBUTTONDBLCLK, &CSnipDlg::OnLButtonDblClk},

@@ -68,6 +68,10 @@ LRESULT CSnipDlg::OnTimer(WPARAM wParam, LPARAM) {
         case IDT_OPEN_PENDING:
             OpenPendingFile();
             break;
+        case IDT_DISPLAY_CHECK:
+            // Not a play timer: the mouse watch below keeps to the play timers' rhythm.
+            KeepWindowsOnMonitors(false);
+            return 0;
         case IDT_HIDE_SIGHT:
             KillTimer(IDT_HIDE_SIGHT);
             if (!m_bMetroMode && m_pSightWnd) {

@@ -12,9 +12,21 @@ namespace {
 constexpr int kScreenWidth = 1920;
 constexpr int kScreenHeight = 1080;
 
-PanelPlacement PlaceOnScreen(int nTop, int nLeft, int nHeight) {
-    return ComputeStartupPlacement(nTop, nLeft, nHeight, kScreenWidth, kScreenHeight);
+// One monitor whose work area is the whole screen.
+DesktopLayout OneScreen(int cx, int cy) {
+    return DesktopLayout{{{{0, 0, cx, cy}, {0, 0, cx, cy}, true}}};
 }
+
+PanelPlacement PlaceOnScreen(int nTop, int nLeft, int nHeight) {
+    return ComputeStartupPlacement(nTop, nLeft, nHeight, OneScreen(kScreenWidth, kScreenHeight));
+}
+
+// The primary 1920 x 1080 with a 40-pixel taskbar at the bottom, a 1280 x 1024 monitor left of and
+// above it, and a 1024 x 768 monitor to its right whose taskbar is on the left: an L-shape with
+// gaps no monitor covers.
+const MonitorArea kPrimary{{0, 0, 1920, 1080}, {0, 0, 1920, 1040}, true};
+const MonitorArea kUpperLeft{{-1280, -300, 0, 724}, {-1280, -300, 0, 724}, false};
+const MonitorArea kRight{{1920, 0, 2944, 768}, {1980, 0, 2944, 768}, false};
 
 // Scrolls as the panel does for one wheel message: add the step, then clamp.
 int Wheel(int nScrollPos, int nWheelDelta, std::size_t nTargets, int nClientHeight) {
@@ -35,8 +47,68 @@ TEST(PanelGeometryPlacement, AnyMissingValueGivesTheDefaultPlaceAndLeavesTheFlyW
         EXPECT_FALSE(placement.bMoveFlyWindow);
     }
     // Odd screen sizes halve with truncation before the offsets are taken.
-    EXPECT_EQ(ComputeStartupPlacement(kMissingSetting, 0, 0, 1365, 767).rcPanel,
+    EXPECT_EQ(ComputeStartupPlacement(kMissingSetting, 0, 0, OneScreen(1365, 767)).rcPanel,
               (Rect{617, 133, 747, 633}));
+    // On the primary monitor wherever the system lists it; the first one when none is marked.
+    EXPECT_EQ(ComputeStartupPlacement(kMissingSetting, 0, 0, {{kUpperLeft, kPrimary}}).rcPanel,
+              rcDefault);
+    EXPECT_EQ(ComputeStartupPlacement(kMissingSetting, 0, 0, {{kUpperLeft}}).rcPanel,
+              (Rect{-705, -38, -575, 462}));
+}
+
+TEST(PanelGeometryPlacement, APanelStaysWhereItsHeadIsOnSomeWorkAreaElseGoesToTheNearest) {
+    const DesktopLayout threeMonitors{{kUpperLeft, kPrimary, kRight}};
+    const DesktopLayout withoutLeft{{kPrimary, kRight}};
+    struct Case {
+        const char* pszWhat;
+        DesktopLayout layout;
+        Point ptStored;  // left, top
+        Point ptPlaced;
+    };
+    const Case cases[] = {
+        {"inside the upper left monitor", threeMonitors, {-1000, -250}, {-1000, -250}},
+        {"at the desktop's top-left corner", threeMonitors, {-1280, -300}, {-1280, -300}},
+        {"straddling the upper left and the primary", threeMonitors, {-60, 100}, {-60, 100}},
+        {"into the right monitor's taskbar", threeMonitors, {1900, 100}, {1980, 100}},
+        {"in the right monitor's taskbar", threeMonitors, {1950, 100}, {1980, 100}},
+        {"above the primary, beside the upper left", threeMonitors, {300, -200}, {300, 0}},
+        {"head half below the upper left", threeMonitors, {-600, 700}, {-600, 624}},
+        {"head in the primary's taskbar", threeMonitors, {500, 1000}, {500, 940}},
+        {"in the gap below the right monitor", threeMonitors, {2500, 900}, {2500, 668}},
+        {"far off to the upper left", threeMonitors, {-9000, -9000}, {-1280, -300}},
+        {"on the upper left once it is gone", withoutLeft, {-1000, -250}, {0, 0}},
+        {"straddling into the gone monitor", withoutLeft, {-60, 100}, {0, 100}},
+        {"at the int32 limits", withoutLeft, {2147483647, -2147483647}, {2814, 0}},
+    };
+    for (const Case& c : cases) {
+        const PanelPlacement placement =
+            ComputeStartupPlacement(c.ptStored.y, c.ptStored.x, 300, c.layout);
+        EXPECT_EQ(placement.rcPanel,
+                  (Rect{c.ptPlaced.x, c.ptPlaced.y, c.ptPlaced.x + 130, c.ptPlaced.y + 300}))
+            << c.pszWhat;
+        EXPECT_TRUE(placement.bMoveFlyWindow) << c.pszWhat;
+    }
+}
+
+TEST(PanelGeometryPlacement, KeepOnWorkAreaMovesOnlyAWindowWhoseHeadIsOff) {
+    const DesktopLayout layout{{kUpperLeft, kPrimary, kRight}};
+    struct Case {
+        const char* pszWhat;
+        Rect rcWindow;
+        int nHeadHeight;
+        Rect rcKept;
+    };
+    const Case cases[] = {
+        {"fly window on the upper left", {-50, 10, -10, 50}, 40, {-50, 10, -10, 50}},
+        {"over a corner no monitor covers", {-20, 710, 20, 750}, 40, {0, 710, 40, 750}},
+        {"head taller than the window", {-20, 1060, 20, 1100}, 100, {0, 1000, 40, 1040}},
+        {"wider than its area", {1800, 600, 3000, 900}, 100, {1980, 600, 3180, 900}},
+        {"taller than its area", {3000, 0, 4200, 900}, 1000, {1980, 0, 3180, 900}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(KeepOnWorkArea(c.rcWindow, c.nHeadHeight, layout), c.rcKept) << c.pszWhat;
+    }
+    EXPECT_EQ(KeepOnWorkArea({-50, 10, -10, 50}, 40, DesktopLayout{}), (Rect{-50, 10, -10, 50}));
 }
 
 TEST(PanelGeometryPlacement, StoredValuesInsideTheScreenAreKept) {

@@ -82,3 +82,31 @@ TEST(Selection, CutPictureCopiesTheScreenAndIsBlackBeyondIt) {
     EXPECT_TRUE(CutPicture(screen, {5, 5, 5, 9}).IsEmpty());
     EXPECT_TRUE(CutPicture(screen, {5, 5, 2, 9}).IsEmpty());
 }
+
+TEST(Selection, MonitorPiecesAreTheMonitorsInPicturePixels) {
+    // The primary at (0, 0), a smaller monitor left of and above it, one below it.
+    const MonitorArea primary{{0, 0, 1920, 1080}, {0, 0, 1920, 1040}, true};
+    const MonitorArea upperLeft{{-1280, -300, 0, 724}, {-1280, -300, 0, 724}, false};
+    const MonitorArea below{{0, 1080, 800, 1680}, {0, 1080, 800, 1680}, false};
+    struct Case {
+        const char* pszWhat;
+        Rect rcPicture;
+        DesktopLayout layout;
+        std::vector<Rect> pieces;
+    };
+    const Case cases[] = {
+        {"the primary alone", {0, 0, 1920, 1080}, {{primary}}, {{0, 0, 1920, 1080}}},
+        {"an L-shape with a negative origin",
+         {-1280, -300, 1920, 1080},
+         {{primary, upperLeft}},
+         {{1280, 300, 3200, 1380}, {0, 0, 1280, 1024}}},
+        {"a picture of part of the desktop",
+         {-100, 1000, 100, 1200},
+         {{upperLeft, primary, below}},
+         {{100, 0, 200, 80}, {100, 80, 200, 200}}},
+        {"no monitor", {0, 0, 10, 10}, {}, {}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(MonitorPiecesOf(c.rcPicture, c.layout), c.pieces) << c.pszWhat;
+    }
+}

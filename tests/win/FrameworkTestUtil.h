@@ -1,5 +1,5 @@
 // Helpers of the framework tests: scripted prompts, a recorder of handler exceptions, message
-// pumping, and an answerer for system dialog boxes.
+// pumping, an answerer for system dialog boxes, and the virtual screen's rectangle.
 #pragma once
 
 #include "framework/HandlerExceptions.h"
@@ -14,6 +14,14 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+// The virtual screen, every monitor, in desktop pixels: what the selection overlay covers.
+inline RECT VirtualScreenRect() {
+    const int x = ::GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int y = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return RECT{x, y, x + ::GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                y + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
 
 // Loads the up-down control class the probe template uses; safe to call repeatedly.
 inline void InitFrameworkTestControls() {

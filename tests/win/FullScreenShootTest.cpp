@@ -44,10 +44,9 @@ PixelBuffer GrabScreenNow() {
     return std::move(screen.pixels);
 }
 
-// The shown overlay of the thread `nThreadId`: a visible window covering the whole screen.
+// The shown overlay of the thread `nThreadId`: a visible window covering the virtual screen.
 HWND FindOverlay(DWORD nThreadId) {
-    std::pair<HWND, RECT> search{
-        nullptr, {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)}};
+    std::pair<HWND, RECT> search{nullptr, VirtualScreenRect()};
     ::EnumThreadWindows(
         nThreadId,
         [](HWND hWnd, LPARAM lParam) -> BOOL {

@@ -12,24 +12,23 @@
 
 namespace {
 
-// A visible window of thread `nThreadId` as large as the screen: the overlay.
+// A visible window of thread `nThreadId` covering the virtual screen: the overlay.
 bool OverlayShown(DWORD nThreadId) {
-    bool bFound = false;
+    std::pair<bool, RECT> search{false, VirtualScreenRect()};
     ::EnumThreadWindows(
         nThreadId,
         [](HWND hWnd, LPARAM lParam) -> BOOL {
+            auto* pSearch = reinterpret_cast<std::pair<bool, RECT>*>(lParam);
             RECT rc{};
             ::GetWindowRect(hWnd, &rc);
-            if (::IsWindowVisible(hWnd) && rc.left == 0 && rc.top == 0 &&
-                rc.right == ::GetSystemMetrics(SM_CXSCREEN) &&
-                rc.bottom == ::GetSystemMetrics(SM_CYSCREEN)) {
-                *reinterpret_cast<bool*>(lParam) = true;
+            if (::IsWindowVisible(hWnd) && ::EqualRect(&rc, &pSearch->second)) {
+                pSearch->first = true;
                 return FALSE;
             }
             return TRUE;
         },
-        reinterpret_cast<LPARAM>(&bFound));
-    return bFound;
+        reinterpret_cast<LPARAM>(&search));
+    return search.first;
 }
 
 }  // namespace

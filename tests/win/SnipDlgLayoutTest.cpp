@@ -86,6 +86,44 @@ TEST_F(SnipDlgTest, StoredPlaceIsPulledBackOnScreen) {
     }
 }
 
+TEST_F(SnipDlgTest, ADisplayChangeBringsBackOnlyWindowsLeftOffTheWorkArea) {
+    // With one monitor, a window where a removed monitor was lies off the only work area; the
+    // expected places below hold for that layout only.
+    if (::GetSystemMetrics(SM_CMONITORS) != 1) {
+        GTEST_SKIP() << "needs a display with one monitor";
+    }
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    ASSERT_TRUE(::GetMonitorInfoW(::MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &info));
+    const RECT wa = info.rcWork;
+    struct {
+        const char* pszWhat;
+        POINT ptPanel, ptFly;
+        POINT ptPanelBack, ptFlyBack;
+    } const cases[] = {
+        {"left of and above", {-400, -300}, {-100, 50}, {wa.left, wa.top}, {wa.left, 50}},
+        {"head over the right, fly below and right",
+         {wa.right - 20, 100},
+         {wa.right + 500, wa.bottom + 500},
+         {wa.right - 130, 100},
+         {wa.right - 40, wa.bottom - 40}},
+        {"both on the work area", {100, 100}, {200, 220}, {100, 100}, {200, 220}},
+    };
+    CSnipDlg& panel = OpenPanel();
+    CFlyWnd& fly = *panel.FlyWnd();
+    const int nHeight = panel.GetWindowRect().bottom - panel.GetWindowRect().top;
+    for (const auto& c : cases) {
+        panel.SetWindowPos(nullptr, c.ptPanel.x, c.ptPanel.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        fly.SetWindowPos(nullptr, c.ptFly.x, c.ptFly.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        panel.SendMessage(WM_DISPLAYCHANGE, 32, MAKELPARAM(wa.right, wa.bottom));
+        SCOPED_TRACE(c.pszWhat);
+        ExpectRect(panel.GetWindowRect(), c.ptPanelBack.x, c.ptPanelBack.y, 130, nHeight);
+        ExpectRect(fly.GetWindowRect(), c.ptFlyBack.x, c.ptFlyBack.y, 40, 40);
+    }
+    EXPECT_TRUE(panel.IsWindowVisible());
+    EXPECT_FALSE(fly.IsWindowVisible()) << "bringing the fly window back must not show it";
+}
+
 TEST_F(SnipDlgTest, CloseWritesThePlaceWithTheHeight) {
     // Exit (WM_CLOSE), Esc and Enter: each ends Tarvik through the close sequence.
     const struct {
