@@ -3,6 +3,7 @@
 
 #include "app/PlayHotkey.h"
 #include "app/StartupSettings.h"
+#include "framework/ButtonCtrl.h"
 #include "framework/DataExchange.h"
 
 #include <commctrl.h>
@@ -63,11 +64,11 @@ void CSettingsDlg::DoDataExchange(CDataExchange& dx) {
 }
 
 bool CSettingsDlg::IsChecked(const CWnd& button) const {
-    return ::SendMessageW(button.GetSafeHwnd(), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    return CButtonCtrl(button.GetSafeHwnd()).IsChecked();
 }
 
 void CSettingsDlg::SetChecked(const CWnd& button, bool bChecked) const {
-    ::SendMessageW(button.GetSafeHwnd(), BM_SETCHECK, bChecked ? BST_CHECKED : BST_UNCHECKED, 0);
+    CButtonCtrl(button.GetSafeHwnd()).SetCheck(bChecked);
 }
 
 LRESULT CSettingsDlg::OnShowWindow(WPARAM wParam, LPARAM) {

@@ -8,7 +8,6 @@
 #include "framework/PaintDC.h"
 #include "framework/SelectObject.h"
 #include "framework/WideText.h"
-#include "ui/PanelGeometry.h"
 
 namespace {
 
@@ -78,9 +77,19 @@ CTargetMiniView* CTargetListView::CreateTile(CTargetObj& target, int x, int y) {
     return pCreated;
 }
 
+CTargetMiniView* CTargetListView::TileOf(const CTargetObj& target) const {
+    const auto it = m_tiles.find(&target);
+    return it != m_tiles.end() ? it->second.get() : nullptr;
+}
+
+CTargetMiniView* CTargetListView::TileAt(int nSlot) const {
+    const CTargetObj* pTarget = m_pTargetList ? m_pTargetList->FindByOrder(nSlot) : nullptr;
+    return pTarget != nullptr ? TileOf(*pTarget) : nullptr;
+}
+
 void CTargetListView::UpdateTileTip(const CTargetObj& target) {
-    if (target.m_pMiniView != nullptr) {
-        m_toolTip.SetTileText(target.m_pMiniView->GetSafeHwnd(),
+    if (const CTargetMiniView* pTile = TileOf(target)) {
+        m_toolTip.SetTileText(pTile->GetSafeHwnd(),
                               ToWide(TileToolTipText(target.m_nOrder, target.m_strName)));
     }
 }
@@ -104,14 +113,11 @@ void CTargetListView::DestroyTile(CTargetObj& target) {
 }
 
 std::unique_ptr<CTargetMiniView> CTargetListView::DetachTile(CTargetObj& target) {
-    if (target.m_pMiniView != nullptr) {
-        m_toolTip.RemoveTile(target.m_pMiniView->GetSafeHwnd());
-    }
-    target.m_pMiniView = nullptr;
     const auto it = m_tiles.find(&target);
     if (it == m_tiles.end()) {
         return nullptr;
     }
+    m_toolTip.RemoveTile(it->second->GetSafeHwnd());
     std::unique_ptr<CTargetMiniView> pTile = std::move(it->second);
     m_tiles.erase(it);
     return pTile;
@@ -138,6 +144,86 @@ LRESULT CTargetListView::OnDestroy(WPARAM, LPARAM) {
 LRESULT CTargetListView::OnFreeRetiredTiles(WPARAM, LPARAM) {
     std::erase_if(m_retiredTiles, [](const auto& pTile) { return !pTile->IsBusy(); });
     return 0;
+}
+
+void CTargetListView::ClearTargets() {
+    if (m_pTargetList) {
+        while (!m_pTargetList->IsEmpty()) {
+            const std::unique_ptr<CTargetObj> pTarget = m_pTargetList->RemoveHead();
+            DestroyTile(*pTarget);
+        }
+        m_pTargetList.reset();
+    }
+    m_nScrollPos = 0;
+    m_nContentHeight = 0;
+    // A drag under way ends with its list: a release that comes later must not reorder the new
+    // list to the old drag's slot.
+    m_pDragTarget = nullptr;
+    if (m_bDropMarker) {
+        HideDropMarker();
+    }
+}
+
+void CTargetListView::CreateTiles() {
+    for (const auto& pTarget : *m_pTargetList) {
+        CreateTile(*pTarget, kTileLeft, TileTop(pTarget->m_nOrder, 0));
+    }
+    m_nContentHeight = TileContentHeight(m_pTargetList->Count());
+}
+
+void CTargetListView::ScrollBy(int nDelta) {
+    m_nScrollPos = ClampToInt32(int64_t{m_nScrollPos} + nDelta);
+    RelayoutTiles();
+}
+
+void CTargetListView::ScrollByWheel(int nWheelDelta) {
+    ScrollBy(WheelScrollStep(nWheelDelta));
+}
+
+void CTargetListView::RelayoutTiles() {
+    m_nContentHeight = TileContentHeight(m_pTargetList ? m_pTargetList->Count() : 0);
+    m_nScrollPos = ClampScrollPos(m_nScrollPos, m_nContentHeight, m_nVisibleHeight);
+    MoveTiles();
+    // The thumb follows the new offset at once.
+    InvalidateScrollTrack();
+    UpdateWindow();
+}
+
+void CTargetListView::MoveTiles() {
+    if (!m_pTargetList) {
+        return;
+    }
+    HDWP hdwp = ::BeginDeferWindowPos(static_cast<int>(m_pTargetList->Count()));
+    for (const auto& pTarget : *m_pTargetList) {
+        if (hdwp == nullptr) {
+            // A failed DeferWindowPos has already given the batch back.
+            return;
+        }
+        const CTargetMiniView* pTile = TileOf(*pTarget);
+        if (pTile == nullptr) {
+            continue;
+        }
+        // SWP_NOCOPYBITS: each tile repaints at its new place. Copying the old bits, when tiles
+        // move onto each other's places in one batch, can leave a neighbour's stale picture.
+        hdwp = ::DeferWindowPos(hdwp, pTile->GetSafeHwnd(), nullptr, kTileLeft,
+                                TileTop(pTarget->m_nOrder, m_nScrollPos), 0, 0,
+                                SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW | SWP_NOCOPYBITS);
+    }
+    if (hdwp != nullptr) {
+        ::EndDeferWindowPos(hdwp);
+    }
+    // Every change of a name or an order ends here: the tooltips follow.
+    UpdateTileTips();
+}
+
+void CTargetListView::RenumberAfterRemove(int nRemovedSlot) {
+    m_pTargetList->RenumberAfterRemove(nRemovedSlot);
+    RelayoutTiles();
+}
+
+void CTargetListView::ReorderTile(int nFromSlot, int nInsertBefore) {
+    HideDropMarker();
+    m_pTargetList->MoveOrder(nFromSlot, nInsertBefore);
 }
 
 int CTargetListView::SlotFromScreenY(int nScreenY) {

@@ -36,18 +36,51 @@ public:
     // at its unscrolled place; the caller lays the tiles out afterwards. Always true.
     bool AddTarget(std::unique_ptr<CTargetObj> pTarget);
 
-    // Creates the tile of `target` at (x, y) of this view and links the target to it; null when
-    // the window could not be made (the target then has no tile).
+    // Creates the tile of `target` at (x, y) of this view; null when the window could not be made
+    // (the target then has no tile).
     CTargetMiniView* CreateTile(CTargetObj& target, int x, int y);
-    // Destroys the tile of `target`, if it has one, and unlinks it.
+    // The tile showing `target`, or null when it has none.
+    CTargetMiniView* TileOf(const CTargetObj& target) const;
+    // The tile of the target of order `nSlot`, or null when no target has that order or it has no
+    // tile.
+    CTargetMiniView* TileAt(int nSlot) const;
+    // Destroys the tile of `target`, if it has one, and forgets it.
     void DestroyTile(CTargetObj& target);
-    // For a tile that removes itself from inside its own handler: unlinks `target` and hands
-    // its tile over; the tile destroys its window and gives itself back with RetireTile.
+    // For a tile that removes itself from inside its own handler: forgets the tile of `target`
+    // and hands it over; the tile destroys its window and gives itself back with RetireTile.
     std::unique_ptr<CTargetMiniView> DetachTile(CTargetObj& target);
     // Deletes the tile once its handler has returned (a posted message).
     void RetireTile(std::unique_ptr<CTargetMiniView> pTile);
     // Posts the deletion of the retired tiles that are no longer busy.
     void FreeRetiredTilesLater();
+
+    // Destroys every tile and the list itself (m_pTargetList is null afterwards), scrolls back to
+    // the top and ends a drag under way with its list.
+    void ClearTargets();
+    // Creates a tile for every target of the current list at its unscrolled place; the caller
+    // lays the tiles out afterwards.
+    void CreateTiles();
+
+    // The height in which the tiles show; the next layout keeps the column within it.
+    void SetVisibleHeight(int nHeight) { m_nVisibleHeight = nHeight; }
+    // Scrolls by `nDelta` pixels (positive: the tiles move down) and lays the tiles out again
+    // within the ends.
+    void ScrollBy(int nDelta);
+    // Scrolls for one WM_MOUSEWHEEL delta.
+    void ScrollByWheel(int nWheelDelta);
+    // Takes the content height from the list, clamps the scroll offset, moves the tiles and
+    // repaints the scroll track at once.
+    void RelayoutTiles();
+    // Moves every tile to the place of its order with the current scroll offset and gives the
+    // tooltips the current numbers and names.
+    void MoveTiles();
+    // After the target of order `nRemovedSlot` has left the list: closes the gap in the orders
+    // and lays the tiles out again.
+    void RenumberAfterRemove(int nRemovedSlot);
+    // Ends the drop feedback and moves the target of order `nFromSlot` in front of insertion
+    // point `nInsertBefore` (0 ... count, counted before the move); the caller moves the tiles.
+    void ReorderTile(int nFromSlot, int nInsertBefore);
+    int ScrollPos() const { return m_nScrollPos; }
 
     // Shows the drop marker at the insertion point nearest to screen y for the dragged target.
     void DragOver(CTargetObj* pTarget, int nScreenY);
@@ -63,14 +96,14 @@ public:
     // The tiles' tooltip window (null when it could not be made).
     HWND ToolTipWindow() const { return m_toolTip.Get(); }
 
-    // The current list: always one, except between ClearAllTargets and the caller installing the
+    // The current list: always one, except between ClearTargets and the caller installing the
     // next.
     std::unique_ptr<CTargetObjList> m_pTargetList;
     CTargetObj* m_pDragTarget = nullptr;  // not owned; informational
     RECT m_rcLastMarker{};
     int m_nDropMarkerY = 0;
     int m_nContentHeight = 0;
-    // The panel's scroll offset, written by its layout.
+    // The column's scroll offset: 0 at the top, negative when scrolled down.
     int m_nScrollPos = 0;
     bool m_bDropMarker = false;
     int m_nDropSlot = 0;
@@ -81,6 +114,7 @@ private:
     LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);
     void UpdateTileTip(const CTargetObj& target);
 
+    int m_nVisibleHeight = 0;
     ITileHost* m_pTileHost = nullptr;
     ITargetEditorHost* m_pEditorHost = nullptr;
     // The tiles, owned here and keyed by their target.

@@ -72,7 +72,6 @@ bool CTargetMiniView::CreateTile(CTargetListView& listView, CTargetObj& target, 
     }
     m_rcTile = RECT{0, 0, kTargetPictureWidth, kTargetPictureHeight};
     m_bHover = false;
-    target.m_pMiniView = this;
     m_pTarget = &target;
     m_thumbnails = MakeThumbnailsOf(target);
     return true;
@@ -149,9 +148,9 @@ LRESULT CTargetMiniView::OnLButtonUp(WPARAM, LPARAM lParam) {
             return 0;
         }
     }
-    if (m_pListView->m_bDropMarker && m_pTarget != nullptr && pHost != nullptr) {
-        pHost->ReorderTile(m_pTarget->m_nOrder, m_pListView->m_nDropSlot);
-        pHost->MoveTiles();
+    if (m_pListView->m_bDropMarker && m_pTarget != nullptr) {
+        m_pListView->ReorderTile(m_pTarget->m_nOrder, m_pListView->m_nDropSlot);
+        m_pListView->MoveTiles();
     }
     UpdateHoverFromCursor();
     return Default();
@@ -211,7 +210,7 @@ void CTargetMiniView::EditTarget() {
     if (m_pTarget == nullptr) {
         return;  // the tile went while the editor was open
     }
-    pHost->MoveTiles();
+    m_pListView->MoveTiles();
     pHost->UpdatePlayButton();
 }
 
@@ -227,9 +226,9 @@ void CTargetMiniView::RemoveTarget() {
     std::unique_ptr<CTargetMiniView> pSelf = listView.DetachTile(*pRemoved);
     m_pTarget = nullptr;
     pRemoved.reset();
+    listView.RenumberAfterRemove(nOrder);
+    listView.MoveTiles();
     if (pHost != nullptr) {
-        pHost->RenumberAfterRemove(nOrder);
-        pHost->MoveTiles();
         pHost->UpdatePlayButton();
     }
     DestroyWindow();

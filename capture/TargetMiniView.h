@@ -11,9 +11,8 @@ class CTargetObj;
 
 class CTargetMiniView : public CCustomWndImpl<CTargetMiniView> {
 public:
-    // Creates the tile window at (x, y) of `listView` for `target`, links the target to it and
-    // makes its thumbnails (once: they serve every paint). False when the window could not be
-    // made; nothing is linked then.
+    // Creates the tile window at (x, y) of `listView` for `target` and makes its thumbnails
+    // (once: they serve every paint). False when the window could not be made.
     bool CreateTile(CTargetListView& listView, CTargetObj& target, int x, int y);
 
     CTargetObj* Target() const { return m_pTarget; }

@@ -1,7 +1,5 @@
-// Geometry of the tile column: slots, drop marker, thumb, hover and badge.
+// Geometry of the tile column: places, scrolling, slots, drop marker, thumb, hover and badge.
 #include "capture/TileGeometry.h"
-
-#include "ui/PanelGeometry.h"
 
 #include <algorithm>
 #include <cmath>
@@ -14,6 +12,30 @@ bool Contains(const Rect& rc, Point pt) {
 }
 
 }  // namespace
+
+int TileContentHeight(std::size_t nTargets) {
+    return static_cast<int>(nTargets) * kTileSlotHeight + kTileMargin;
+}
+
+int TileTop(int nSlot, int nScrollPos) {
+    // The slot is a target's stored order number, any int32 a file holds.
+    return ClampToInt32(int64_t{nSlot} * kTileSlotHeight + nScrollPos + kTileMargin);
+}
+
+int ClampScrollPos(int nScrollPos, int nContentHeight, int nVisibleHeight) {
+    if (nScrollPos + nContentHeight < nVisibleHeight) {
+        nScrollPos = nVisibleHeight - nContentHeight;
+    }
+    // Applied last so that a column shorter than the visible height starts at the top.
+    if (nScrollPos > 0) {
+        nScrollPos = 0;
+    }
+    return nScrollPos;
+}
+
+int WheelScrollStep(int nWheelDelta) {
+    return nWheelDelta / 4;
+}
 
 int SlotFromColumnY(int nColumnY, int nTargets) {
     const double dSlot =

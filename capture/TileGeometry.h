@@ -1,8 +1,17 @@
-// Geometry of the tile column: insertion points of a drag, the drop marker, the scroll thumb,
-// and the tile's hover and badge rules. Platform-free.
+// Geometry of the tile column: tile places, scrolling, insertion points of a drag, the drop
+// marker, the scroll thumb, and the tile's hover and badge rules. Platform-free.
 #pragma once
 
 #include "engine/PixelBuffer.h"
+
+#include <cstddef>
+
+// Tiles: 102 x 64 at x = 6, one slot every 70 pixels, 6 pixels of margin above the first.
+inline constexpr int kTileWidth = 102;
+inline constexpr int kTileHeight = 64;
+inline constexpr int kTileLeft = 6;
+inline constexpr int kTileMargin = 6;
+inline constexpr int kTileSlotHeight = 70;
 
 // The scroll track is the rightmost strip of the list view.
 inline constexpr int kScrollTrackWidth = 10;
@@ -11,6 +20,18 @@ inline constexpr Rect kTileBadgeRect{79, 5, 95, 21};
 // A pointer closer than this to the panel's bottom edge is not over a tile: the panel's own
 // resize strip lies there.
 inline constexpr int kTileHoverBottomMargin = 14;
+
+// Height of the tile column of `nTargets` tiles: n x 70 + 6.
+int TileContentHeight(std::size_t nTargets);
+// Top of the tile in slot `nSlot` in list-view coordinates: slot x 70 + scroll + 6, held within
+// int32 (far off the view) for a slot beyond any list.
+int TileTop(int nSlot, int nScrollPos);
+// The scroll offset after a layout: never below (visible - content) and never above 0, so a
+// column shorter than the visible height always starts at the top.
+int ClampScrollPos(int nScrollPos, int nContentHeight, int nVisibleHeight);
+// The scroll change of a WM_MOUSEWHEEL delta: delta / 4, truncated toward zero (one notch of
+// 120 is 30 pixels; turning forward moves the tiles down).
+int WheelScrollStep(int nWheelDelta);
 
 // The insertion point for a pointer at `nColumnY`, the y in the tile column without the scroll
 // offset: floor((y - 6) / 70 + 0.5) clamped to 0 ... nTargets, so the upper half of the tile of

@@ -8,8 +8,6 @@
 #include "model/Picture.h"
 #include "model/RuntimeClass.h"
 
-class CTargetMiniView;
-
 class CTargetObj : public CObject {
 public:
     static const CRuntimeClass s_runtimeClass;  // "CTargetObj", schema 1
@@ -28,11 +26,10 @@ public:
     int32_t m_nReserved4 = 0;
     int32_t m_nReserved5 = 0;
     std::u16string m_strReserved3;
-    CTargetMiniView* m_pMiniView = nullptr;  // the tile showing this target; not owned, not stored
-    CPicture m_bmpTarget;                    // what the play loop searches the screen for
-    CPicture m_bmpArea;                      // 100 x 100 surroundings, shown by the tile
-    int32_t m_nOrder = 0;                    // 0-based display and search position
-    Rect m_rcTarget;                         // where m_bmpTarget was captured, screen pixels
-    Point m_ptClickShift;                    // click point offset from the found centre
-    Rect m_rcArea;                           // where m_bmpArea was captured; never stored
+    CPicture m_bmpTarget;  // what the play loop searches the screen for
+    CPicture m_bmpArea;    // 100 x 100 surroundings, shown by the tile
+    int32_t m_nOrder = 0;  // 0-based display and search position
+    Rect m_rcTarget;       // where m_bmpTarget was captured, screen pixels
+    Point m_ptClickShift;  // click point offset from the found centre
+    Rect m_rcArea;         // where m_bmpArea was captured; never stored
 };

@@ -1,4 +1,4 @@
-// The panel's geometry rules: start-up placement, tile slots and scrolling.
+// The panel's geometry rules: start-up placement and the tiles' visible height.
 #include "ui/PanelGeometry.h"
 
 #include <algorithm>
@@ -138,30 +138,6 @@ int StartupViewMode(int nStored) {
     return nStored == 1 || nStored == 2 ? nStored : 0;
 }
 
-int TileContentHeight(std::size_t nTargets) {
-    return static_cast<int>(nTargets) * kTileSlotHeight + kTileMargin;
-}
-
-int TileTop(int nSlot, int nScrollPos) {
-    // The slot is a target's stored order number, any int32 a file holds.
-    return ClampToInt32(int64_t{nSlot} * kTileSlotHeight + nScrollPos + kTileMargin);
-}
-
-int ClampScrollPos(int nScrollPos, int nContentHeight, int nVisibleHeight) {
-    if (nScrollPos + nContentHeight < nVisibleHeight) {
-        nScrollPos = nVisibleHeight - nContentHeight;
-    }
-    // Applied last so that a column shorter than the visible height starts at the top.
-    if (nScrollPos > 0) {
-        nScrollPos = 0;
-    }
-    return nScrollPos;
-}
-
 int TileAreaHeight(int nClientHeight) {
     return nClientHeight - kTileAreaHeightMargin;
-}
-
-int WheelScrollStep(int nWheelDelta) {
-    return nWheelDelta / 4;
 }

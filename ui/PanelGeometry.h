@@ -1,10 +1,9 @@
-// The panel's geometry rules: start-up placement, tile slots and scrolling. Platform-free.
+// The panel's geometry rules: start-up placement, the list view's place and the tiles' visible
+// height. Platform-free.
 #pragma once
 
 #include "engine/DesktopCoords.h"
 #include "engine/PixelBuffer.h"
-
-#include <cstddef>
 
 // Every size the program gives the panel is this wide.
 inline constexpr int kPanelWidth = 130;
@@ -12,13 +11,6 @@ inline constexpr int kPanelDefaultHeight = 500;
 inline constexpr int kPanelMinHeight = 200;
 // A stored window value that is missing or unreadable reads as this.
 inline constexpr int kMissingSetting = -5000;
-
-// Tiles: 102 x 64 at x = 6, one slot every 70 pixels, 6 pixels of margin above the first.
-inline constexpr int kTileWidth = 102;
-inline constexpr int kTileHeight = 64;
-inline constexpr int kTileLeft = 6;
-inline constexpr int kTileMargin = 6;
-inline constexpr int kTileSlotHeight = 70;
 
 // The list view sits at (3, 103), 123 wide and (client height - 113) high.
 inline constexpr int kListViewLeft = 3;
@@ -59,16 +51,5 @@ PanelPlacement ComputeStartupPlacement(int nMainTop, int nMainLeft, int nMainHei
 // is 0 (the panel).
 int StartupViewMode(int nStored);
 
-// Height of the tile column of `nTargets` tiles: n x 70 + 6.
-int TileContentHeight(std::size_t nTargets);
-// Top of the tile in slot `nSlot` in list-view coordinates: slot x 70 + scroll + 6, held within
-// int32 (far off the view) for a slot beyond any list.
-int TileTop(int nSlot, int nScrollPos);
-// The scroll offset after a layout: never below (visible - content) and never above 0, so a
-// column shorter than the visible height always starts at the top.
-int ClampScrollPos(int nScrollPos, int nContentHeight, int nVisibleHeight);
 // Height in which the tiles show, for a panel client height.
 int TileAreaHeight(int nClientHeight);
-// The scroll change of a WM_MOUSEWHEEL delta: delta / 4, truncated toward zero (one notch of
-// 120 is 30 pixels; turning forward moves the tiles down).
-int WheelScrollStep(int nWheelDelta);

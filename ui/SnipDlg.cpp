@@ -5,6 +5,7 @@
 #include "app/StartupSettings.h"
 #include "engine/MonitorLayout.h"
 #include "engine/SightWnd.h"
+#include "framework/ButtonCtrl.h"
 #include "framework/HandleCounts.h"
 #include "framework/MenuHandle.h"
 #include "ui/AboutDlg.h"
@@ -77,7 +78,7 @@ BOOL CSnipDlg::OnInitDialog() {
     m_wndTargetList.CreateListView(
         RECT{kListViewLeft, kListViewTop, kListViewLeft + kListViewWidth, kListViewTop + 100},
         m_hWnd);
-    m_nScrollPos = 0;
+    m_wndTargetList.SetVisibleHeight(TileAreaHeight(GetClientRect().bottom));
     m_trayIcon.Add(m_hWnd, WM_TRAYNOTIFY, m_hIconSmall.Get());
 
     m_pFlyWnd = std::make_unique<CFlyWnd>(*this);
@@ -86,7 +87,7 @@ BOOL CSnipDlg::OnInitDialog() {
     m_pSightWnd->Create(m_hWnd);
 
     LoadButtonImages();
-    ::EnableWindow(GetDlgItem(IDC_PLAY), FALSE);
+    CButtonCtrl(GetDlgItem(IDC_PLAY)).Enable(false);
     m_hTitleBitmap = CGdiObject<HBITMAP>(static_cast<HBITMAP>(::LoadImageW(
         ::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_TITLE), IMAGE_BITMAP, 0, 0, 0)));
     LayoutControls();
@@ -113,8 +114,7 @@ void CSnipDlg::LoadButtonImages() {
     m_iconPlayDisabled = CIcon::Load(IDI_PLAY_DISABLED, 24, 24);
 
     const auto setImage = [this](int nId, const CIcon& icon) {
-        ::SendMessageW(GetDlgItem(nId), BM_SETIMAGE, IMAGE_ICON,
-                       reinterpret_cast<LPARAM>(icon.Get()));
+        CButtonCtrl(GetDlgItem(nId)).SetIcon(icon.Get());
     };
     setImage(IDC_SELECT_TARGET, m_iconSelect);
     setImage(IDC_PLAY, m_iconPlayDisabled);
@@ -202,6 +202,7 @@ LRESULT CSnipDlg::OnSize(WPARAM, LPARAM lParam) {
     const LRESULT lResult = Default();
     if (m_wndTargetList) {
         const int nClientHeight = HIWORD(lParam);
+        m_wndTargetList.SetVisibleHeight(TileAreaHeight(nClientHeight));
         m_wndTargetList.SetWindowPos(nullptr, 0, 0, kListViewWidth,
                                      nClientHeight - kListViewHeightMargin,
                                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);

@@ -73,10 +73,6 @@ public:
     void SetViewModeOnly(int nMode) { m_nViewMode = nMode; }
     HWND MainWindow() const override { return m_hWnd; }
     void UpdatePlayButton() override;
-    void RelayoutTiles();
-    void MoveTiles() override;
-    void RenumberAfterRemove(int nRemovedSlot) override;
-    void ReorderTile(int nFromSlot, int nInsertBefore) override;
     int ShowSightForTest(int x, int y) override;
 
     // Grabs the screen into `screen` with the program's own windows blacked out as `mode` asks
@@ -104,7 +100,6 @@ public:
     CTargetObjList& TargetList() { return *m_wndTargetList.m_pTargetList; }
     CTargetListView& ListView() { return m_wndTargetList; }
     int ViewMode() const { return m_nViewMode; }
-    int ScrollPos() const { return m_nScrollPos; }
     CFlyWnd* FlyWnd() const { return m_pFlyWnd.get(); }
     CSightWnd* SightWnd() const { return m_pSightWnd.get(); }
     const CClickSequence& ClickSequence() const { return m_play.ClickSequence(); }
@@ -202,8 +197,6 @@ private:
 
     int m_nViewMode = kViewCommon;
     int m_bMetroMode = 0;
-    int m_nScrollPos = 0;
-    int m_nContentHeight = 0;
     // The monitors as the panel and the fly window were last placed on them.
     DesktopLayout m_monitorLayout;
     std::wstring m_strPendingFile;

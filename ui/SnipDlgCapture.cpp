@@ -17,8 +17,7 @@ constexpr int kScrollToEnd = 100000;
 void CSnipDlg::OnSelectTarget() {
     CaptureTarget();
     Invalidate(true);
-    m_nScrollPos -= kScrollToEnd;
-    RelayoutTiles();
+    m_wndTargetList.ScrollBy(-kScrollToEnd);
     SaveDefaultFile();
 }
 

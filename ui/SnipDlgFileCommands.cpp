@@ -76,7 +76,7 @@ void CSnipDlg::NewTargetList() {
     }
     ClearAllTargets();
     m_wndTargetList.m_pTargetList = std::make_unique<CTargetObjList>();
-    RelayoutTiles();
+    m_wndTargetList.RelayoutTiles();
     UpdatePlayButton();
     SaveDefaultFile();
 }
@@ -170,29 +170,9 @@ void CSnipDlg::LoadDefaultFile() {
 }
 
 void CSnipDlg::ClearAllTargets() {
-    std::unique_ptr<CTargetObjList>& pList = m_wndTargetList.m_pTargetList;
-    if (pList) {
-        while (!pList->IsEmpty()) {
-            const std::unique_ptr<CTargetObj> pTarget = pList->RemoveHead();
-            m_wndTargetList.DestroyTile(*pTarget);
-        }
-        pList.reset();
-    }
-    m_nScrollPos = 0;
-    m_wndTargetList.m_nScrollPos = 0;
-    m_wndTargetList.m_nContentHeight = 0;
-    // A drag under way ends with its list: a release that comes later must not reorder the new
-    // list to the old drag's slot.
-    m_wndTargetList.m_pDragTarget = nullptr;
-    if (m_wndTargetList.m_bDropMarker) {
-        m_wndTargetList.HideDropMarker();
-    }
+    m_wndTargetList.ClearTargets();
 }
 
 void CSnipDlg::CreateTargetTiles() {
-    CTargetObjList& list = TargetList();
-    for (const auto& pTarget : list) {
-        m_wndTargetList.CreateTile(*pTarget, kTileLeft, TileTop(pTarget->m_nOrder, 0));
-    }
-    m_wndTargetList.m_nContentHeight = TileContentHeight(list.Count());
+    m_wndTargetList.CreateTiles();
 }

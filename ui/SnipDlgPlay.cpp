@@ -5,6 +5,7 @@
 #include "engine/Locate.h"
 #include "engine/MonitorLayout.h"
 #include "engine/SightWnd.h"
+#include "framework/ButtonCtrl.h"
 #include "framework/UserPrompts.h"
 #include "framework/WideText.h"
 #include "ui/FlyWnd.h"
@@ -157,7 +158,7 @@ void CSnipDlg::EndClick() {
 void CSnipDlg::OnPlay() {
     // The button checks itself before the command arrives: its new mark is the user's request,
     // read here once. From then on the controller's flag is Play's state and the mark follows it.
-    SetPlaying(::SendMessageW(GetDlgItem(IDC_PLAY), BM_GETCHECK, 0, 0) == BST_CHECKED);
+    SetPlaying(CButtonCtrl(GetDlgItem(IDC_PLAY)).IsChecked());
 }
 
 void CSnipDlg::SetPlaying(bool bPlay) {

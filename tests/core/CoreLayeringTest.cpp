@@ -1,6 +1,7 @@
 // The platform-free core stays platform-free: none of its sources, nor the project headers they
 // pull in, includes <windows.h> or a header of the Win32 halves (ui/, capture/, app/,
-// framework/) other than the core's own.
+// framework/) other than the core's own. And the layers point one way: capture/ never reaches up
+// into the panel's ui/.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -96,7 +97,66 @@ std::string Violation(const Include& include, const std::set<std::string>& coreS
     return "";
 }
 
+// The folders a file of each folder must not include from: the tiles and the capture sit below
+// the panel that holds them.
+struct FolderRule {
+    const char* pszFolder;
+    const char* pszForbidden;
+};
+constexpr FolderRule kFolderRules[] = {{"capture/", "ui/"}};
+
+// Whether `strFile` (relative to the repository root) may not include `include`.
+bool BreaksFolderRule(const std::string& strFile, const Include& include) {
+    for (const FolderRule& rule : kFolderRules) {
+        if (strFile.starts_with(rule.pszFolder) && !include.bAngled &&
+            include.strName.starts_with(rule.pszForbidden)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
+
+TEST(CoreLayering, TheFolderRuleKeepsCaptureBelowThePanel) {
+    struct Case {
+        const char* pszFile;
+        const char* pszLine;
+        bool bViolation;
+    };
+    const Case cases[] = {
+        {"capture/TileGeometry.cpp", "#include \"ui/PanelGeometry.h\"", true},
+        {"capture/TargetListView.h", "  #  include \"ui/SnipDlg.h\"", true},
+        {"capture/TileGeometry.cpp", "#include \"capture/TileGeometry.h\"", false},
+        {"capture/TargetMiniView.cpp", "#include \"framework/PaintDC.h\"", false},
+        {"capture/TargetMiniView.cpp", "#include <ui/anything.h>", false},
+        {"ui/SnipDlg.cpp", "#include \"capture/TargetListView.h\"", false},
+        {"ui/SnipDlg.cpp", "#include \"ui/PanelGeometry.h\"", false},
+    };
+    for (const Case& c : cases) {
+        const std::optional<Include> include = IncludeOf(c.pszLine);
+        ASSERT_TRUE(include) << c.pszLine;
+        EXPECT_EQ(BreaksFolderRule(c.pszFile, *include), c.bViolation)
+            << c.pszFile << ": " << c.pszLine;
+    }
+}
+
+TEST(CoreLayering, NoCaptureFileIncludesAPanelHeader) {
+    size_t nFiles = 0;
+    for (const FolderRule& rule : kFolderRules) {
+        for (const auto& entry : std::filesystem::directory_iterator(kSourceDir / rule.pszFolder)) {
+            const std::string strFile =
+                std::string(rule.pszFolder) + entry.path().filename().generic_string();
+            ++nFiles;
+            for (const std::string& line : ReadLines(entry.path())) {
+                const std::optional<Include> include = IncludeOf(line);
+                EXPECT_FALSE(include && BreaksFolderRule(strFile, *include))
+                    << strFile << " includes " << line;
+            }
+        }
+    }
+    ASSERT_GT(nFiles, 10u) << "capture/ not read from " << kSourceDir;
+}
 
 TEST(CoreLayering, TheRuleTellsCoreIncludesFromWin32Ones) {
     const std::set<std::string> core = {"ui/PanelGeometry.cpp", "model/Archive.cpp"};

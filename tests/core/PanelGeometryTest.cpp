@@ -4,6 +4,7 @@
 #include <limits>
 #include <tuple>
 
+#include "capture/TileGeometry.h"
 #include "ui/PanelGeometry.h"
 
 namespace {

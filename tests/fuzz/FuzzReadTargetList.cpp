@@ -8,9 +8,9 @@
 #include <cstdlib>
 
 #include "capture/TargetPicture.h"
+#include "capture/TileGeometry.h"
 #include "engine/TargetSearch.h"
 #include "model/TargetListFile.h"
-#include "ui/PanelGeometry.h"
 
 namespace {
 

@@ -1,5 +1,6 @@
 // Custom windows and subclassed static controls under real Win32: routing from creation to
 // destruction, default handling, and the exception boundary.
+#include "framework/ButtonCtrl.h"
 #include "framework/CustomWnd.h"
 #include "framework/DataExchange.h"
 #include "framework/DialogEx.h"
@@ -14,7 +15,6 @@
 
 #include <stdexcept>
 #include <string>
-#include <vector>
 #include <vector>
 
 namespace {
@@ -284,6 +284,38 @@ TEST_F(FrameworkWindow, CreatedStaticIsOwnedAndItsExceptionsStayInside) {
         EXPECT_EQ(label.GetWindowText(), L"Own");
     }
     EXPECT_FALSE(IsWindow(hLabel));
+}
+
+TEST_F(FrameworkWindow, ButtonShowsItsCheckIconAndEnabledState) {
+    CProbeWnd parent;
+    ASSERT_TRUE(CreateProbe(parent));
+    // Play's kind of button: a check box that looks like a push button and shows an icon.
+    const CButtonCtrl button(::CreateWindowExW(
+        0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX | BS_PUSHLIKE | BS_ICON, 5, 5,
+        40, 40, parent.GetSafeHwnd(), nullptr, ::GetModuleHandleW(nullptr), nullptr));
+    ASSERT_NE(button.GetSafeHwnd(), nullptr);
+    const HICON hFirst = ::LoadIconW(nullptr, IDI_APPLICATION);
+    const HICON hSecond = ::LoadIconW(nullptr, IDI_WARNING);
+    struct Step {
+        bool bChecked;
+        HICON hIcon;
+        bool bEnabled;
+    };
+    const Step steps[] = {{true, hFirst, false}, {false, hSecond, true}, {true, hSecond, true}};
+    HICON hShown = nullptr;
+    for (const Step& step : steps) {
+        button.SetCheck(step.bChecked);
+        EXPECT_EQ(button.SetIcon(step.hIcon), hShown);
+        button.Enable(step.bEnabled);
+        EXPECT_EQ(button.IsChecked(), step.bChecked);
+        EXPECT_EQ(::SendMessageW(button.GetSafeHwnd(), BM_GETCHECK, 0, 0),
+                  step.bChecked ? BST_CHECKED : BST_UNCHECKED);
+        EXPECT_EQ(button.GetIcon(), step.hIcon);
+        EXPECT_EQ(::IsWindowEnabled(button.GetSafeHwnd()) != FALSE, step.bEnabled);
+        hShown = step.hIcon;
+    }
+    // No window reads as unchecked.
+    EXPECT_FALSE(CButtonCtrl(nullptr).IsChecked());
 }
 
 TEST_F(FrameworkWindow, StaticDestroyedWithItsDialogForgetsTheWindow) {

@@ -177,7 +177,7 @@ TEST_F(SnipDlgEarlyFileTest, HandedFileWaitsForATileDragWithTheButtonsSwapped) {
         CSwappedButtons() { ::SwapMouseButton(TRUE); }
         ~CSwappedButtons() { ::SwapMouseButton(FALSE); }
     } swapped;
-    const HWND hTile = m_pPanel->TargetList().FindByOrder(0)->m_pMiniView->GetSafeHwnd();
+    const HWND hTile = m_pPanel->ListView().TileAt(0)->GetSafeHwnd();
     ::SetCapture(hTile);
     // The physical right button, pressed as a person would.
     const auto sendButton = [](DWORD dwFlags) {

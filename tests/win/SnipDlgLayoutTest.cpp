@@ -230,7 +230,7 @@ TEST_F(SnipDlgTest, DefaultListMakesTilesAndEnablesPlay) {
     Wheel(panel, -120 * 5);
     Wheel(panel, 120 * 3);
     EXPECT_EQ(TileRects()[0].top, 6);
-    EXPECT_EQ(panel.ScrollPos(), 0);
+    EXPECT_EQ(panel.ListView().ScrollPos(), 0);
 }
 
 TEST_F(SnipDlgTest, WheelScrollsThirtyPixelsPerNotchWithinTheEnds) {
@@ -239,25 +239,25 @@ TEST_F(SnipDlgTest, WheelScrollsThirtyPixelsPerNotchWithinTheEnds) {
     // 20 tiles: 1406 pixels of content in 500 - 112 = 388 visible.
     const int nLowest = 388 - (20 * 70 + 6);
     Wheel(panel, -120);
-    EXPECT_EQ(panel.ScrollPos(), -30);
+    EXPECT_EQ(panel.ListView().ScrollPos(), -30);
     EXPECT_EQ(TileRects()[0].top, 6 - 30);
     EXPECT_EQ(TileRects()[19].top, 6 + 19 * 70 - 30);
     Wheel(panel, -240);
-    EXPECT_EQ(panel.ScrollPos(), -90);
+    EXPECT_EQ(panel.ListView().ScrollPos(), -90);
     Wheel(panel, 60);  // half a notch
-    EXPECT_EQ(panel.ScrollPos(), -75);
+    EXPECT_EQ(panel.ListView().ScrollPos(), -75);
 
     for (int i = 0; i < 60; ++i) {
         Wheel(panel, -120);
     }
-    EXPECT_EQ(panel.ScrollPos(), nLowest);
+    EXPECT_EQ(panel.ListView().ScrollPos(), nLowest);
     // The last tile's bottom sits exactly 6 pixels above the visible area's end.
     EXPECT_EQ(TileRects()[19].bottom, 388 - 6);
 
     for (int i = 0; i < 60; ++i) {
         Wheel(panel, 120);
     }
-    EXPECT_EQ(panel.ScrollPos(), 0);
+    EXPECT_EQ(panel.ListView().ScrollPos(), 0);
     EXPECT_EQ(TileRects()[0].top, 6);
 }
 
@@ -270,7 +270,7 @@ TEST_F(SnipDlgTest, RemovalAndReorderRenumberTheSlots) {
     ASSERT_NE(pRemoved, nullptr);
     panel.ListView().DestroyTile(*pRemoved);
     const std::unique_ptr<CTargetObj> pGone = list.Remove(pRemoved);
-    panel.RenumberAfterRemove(1);
+    panel.ListView().RenumberAfterRemove(1);
     EXPECT_EQ(list.FindByOrder(1)->m_strName, u"Target 2");
     EXPECT_EQ(list.FindByOrder(3), nullptr);
     const std::vector<RECT> tiles = TileRects();
@@ -279,17 +279,23 @@ TEST_F(SnipDlgTest, RemovalAndReorderRenumberTheSlots) {
     EXPECT_EQ(tiles[2].top, 146);
 
     // Dropping a tile right in front of or right behind itself changes nothing.
-    panel.ReorderTile(1, 1);
-    panel.ReorderTile(1, 2);
+    panel.ListView().ReorderTile(1, 1);
+    panel.ListView().ReorderTile(1, 2);
     EXPECT_EQ(list.FindByOrder(1)->m_strName, u"Target 2");
     // Slot 0 dropped at the end.
-    panel.ReorderTile(0, 3);
-    panel.MoveTiles();
+    panel.ListView().ReorderTile(0, 3);
+    panel.ListView().MoveTiles();
     EXPECT_EQ(list.FindByOrder(2)->m_strName, u"Target 0");
     EXPECT_EQ(list.FindByOrder(0)->m_strName, u"Target 2");
-    EXPECT_EQ(list.FindByOrder(2)->m_pMiniView->GetWindowRect().top -
-                  list.FindByOrder(0)->m_pMiniView->GetWindowRect().top,
+    EXPECT_EQ(panel.ListView().TileAt(2)->GetWindowRect().top -
+                  panel.ListView().TileAt(0)->GetWindowRect().top,
               140);
+    // Each tile still shows its own target after the moves.
+    for (int nSlot = 0; nSlot < 3; ++nSlot) {
+        ASSERT_NE(panel.ListView().TileAt(nSlot), nullptr) << nSlot;
+        EXPECT_EQ(panel.ListView().TileAt(nSlot)->Target(), list.FindByOrder(nSlot)) << nSlot;
+    }
+    EXPECT_EQ(panel.ListView().TileAt(3), nullptr);
 }
 
 TEST_F(SnipDlgTest, PlayButtonFollowsTheList) {

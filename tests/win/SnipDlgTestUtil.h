@@ -84,10 +84,11 @@ protected:
     std::vector<RECT> TileRects() {
         std::vector<std::pair<int, RECT>> tiles;
         for (const auto& pTarget : m_pPanel->TargetList()) {
-            if (pTarget->m_pMiniView == nullptr) {
+            const CTargetMiniView* pTile = m_pPanel->ListView().TileOf(*pTarget);
+            if (pTile == nullptr) {
                 continue;
             }
-            RECT rc = pTarget->m_pMiniView->GetWindowRect();
+            RECT rc = pTile->GetWindowRect();
             ::MapWindowPoints(nullptr, m_pPanel->ListView().GetSafeHwnd(),
                               reinterpret_cast<POINT*>(&rc), 2);
             tiles.emplace_back(pTarget->m_nOrder, rc);

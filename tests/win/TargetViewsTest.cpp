@@ -24,12 +24,7 @@ namespace {
 class CFakePanel : public ITileHost, public ITargetEditorHost {
 public:
     HWND MainWindow() const override { return m_hMain; }
-    void MoveTiles() override { ++m_nMoveTiles; }
     void UpdatePlayButton() override { ++m_nUpdatePlayButton; }
-    void RenumberAfterRemove(int nRemovedSlot) override { m_removed.push_back(nRemovedSlot); }
-    void ReorderTile(int nFromSlot, int nInsertBefore) override {
-        m_reorders.push_back({nFromSlot, nInsertBefore});
-    }
     std::optional<TargetHit> RecognizeTarget(const CTargetObj& target, HWND hEditor) override {
         m_recognized.push_back({&target, hEditor});
         return m_found;
@@ -47,10 +42,7 @@ public:
     std::optional<TargetHit> m_found;
     std::optional<NearestMatch> m_nearest;
     std::vector<std::pair<const CTargetObj*, HWND>> m_nearestAsked;
-    int m_nMoveTiles = 0;
     int m_nUpdatePlayButton = 0;
-    std::vector<int> m_removed;
-    std::vector<Point> m_reorders;
     std::vector<std::pair<const CTargetObj*, HWND>> m_recognized;
     std::vector<Point> m_sights;
 };
@@ -113,6 +105,32 @@ protected:
     CTargetListView m_view;
 };
 
+TEST_F(TargetListViewTest, ScrollsItsOwnColumnWithinTheVisibleHeight) {
+    for (int k = 0; k < 5; ++k) {
+        ASSERT_TRUE(m_view.AddTarget(MakeTarget(u"T", 8, 6, static_cast<uint32_t>(k))));
+    }
+    // 356 pixels of content in 200 visible: the last page starts at -156.
+    m_view.SetVisibleHeight(200);
+    struct Step {
+        int nWheelDelta;
+        int nScrollPos;
+    };
+    const Step steps[] = {{-120, -30}, {-480, -150}, {-120, -156}, {60, -141}, {1200, 0}};
+    for (const Step& step : steps) {
+        m_view.ScrollByWheel(step.nWheelDelta);
+        EXPECT_EQ(m_view.ScrollPos(), step.nScrollPos) << step.nWheelDelta;
+        const RECT rcLast = m_view.TileAt(4)->GetWindowRect();
+        EXPECT_EQ(m_view.ScreenToClient(POINT{rcLast.left, rcLast.top}).y, 286 + step.nScrollPos)
+            << step.nWheelDelta;
+    }
+    // Far past the end stops at the last page; a taller view brings the column back to the top.
+    m_view.ScrollBy(-100000);
+    EXPECT_EQ(m_view.ScrollPos(), -156);
+    m_view.SetVisibleHeight(400);
+    m_view.RelayoutTiles();
+    EXPECT_EQ(m_view.ScrollPos(), 0);
+}
+
 TEST_F(TargetListViewTest, PaintsColumnTrackThumbAndTheDropMarkerInItsGap) {
     for (int k = 0; k < 5; ++k) {
         ASSERT_TRUE(m_view.AddTarget(MakeTarget(u"T", 8, 6, static_cast<uint32_t>(k))));
@@ -121,10 +139,10 @@ TEST_F(TargetListViewTest, PaintsColumnTrackThumbAndTheDropMarkerInItsGap) {
     EXPECT_EQ(m_view.m_nContentHeight, 356);
     CTargetObj* pLast = m_view.m_pTargetList->FindByOrder(4);
     ASSERT_NE(pLast, nullptr);
-    ASSERT_NE(pLast->m_pMiniView, nullptr);
+    ASSERT_NE(m_view.TileOf(*pLast), nullptr);
     EXPECT_EQ(m_view
-                  .ScreenToClient(POINT{pLast->m_pMiniView->GetWindowRect().left,
-                                        pLast->m_pMiniView->GetWindowRect().top})
+                  .ScreenToClient(POINT{m_view.TileOf(*pLast)->GetWindowRect().left,
+                                        m_view.TileOf(*pLast)->GetWindowRect().top})
                   .y,
               286);
 
@@ -191,8 +209,8 @@ TEST_F(TargetListViewTest, PaintsColumnTrackThumbAndTheDropMarkerInItsGap) {
 TEST_F(TargetListViewTest, TileShowsTheTargetPicturePixelByPixelAndTheBadgeWhileHovered) {
     ASSERT_TRUE(m_view.AddTarget(MakeCentredTarget(20, 10, 11)));
     CTargetObj& target = *m_view.m_pTargetList->FindByOrder(0);
-    ASSERT_NE(target.m_pMiniView, nullptr);
-    const HWND hTile = target.m_pMiniView->GetSafeHwnd();
+    ASSERT_NE(m_view.TileOf(target), nullptr);
+    const HWND hTile = m_view.TileOf(target)->GetSafeHwnd();
     const TargetThumbnails thumbs = MakeTargetThumbnails(*target.m_bmpArea.Pixels());
     const PixelBuffer& picture = *target.m_bmpTarget.Pixels();
 
@@ -224,7 +242,7 @@ TEST_F(TargetListViewTest, TileShowsTheTargetPicturePixelByPixelAndTheBadgeWhile
                      0, LR_CREATEDIBSECTION)));
     ASSERT_TRUE(ReadBitmapPixels(hBadge.Get(), badge));
     ::SendMessageW(hTile, WM_MOUSEMOVE, 0, MAKELPARAM(50, 30));
-    EXPECT_TRUE(target.m_pMiniView->IsHover());
+    EXPECT_TRUE(m_view.TileOf(target)->IsHover());
     EXPECT_EQ(::GetCapture(), hTile);
     PixelBuffer hovered = ReadWindowPixels(hTile, 102, 64);
     for (int y = 0; y < 16; ++y) {
@@ -233,7 +251,7 @@ TEST_F(TargetListViewTest, TileShowsTheTargetPicturePixelByPixelAndTheBadgeWhile
         }
     }
     ::SendMessageW(hTile, WM_MOUSEMOVE, 0, MAKELPARAM(200, 30));
-    EXPECT_FALSE(target.m_pMiniView->IsHover());
+    EXPECT_FALSE(m_view.TileOf(target)->IsHover());
     EXPECT_NE(::GetCapture(), hTile);
     EXPECT_EQ(ReadWindowPixels(hTile, 102, 64), shown);
 }
@@ -243,7 +261,7 @@ TEST_F(TargetListViewTest, TileWithoutAreaPictureShowsTheTargetOnWhite) {
     pTarget->m_bmpArea = CPicture();
     ASSERT_TRUE(m_view.AddTarget(std::move(pTarget)));
     const CTargetObj& target = *m_view.m_pTargetList->FindByOrder(0);
-    const PixelBuffer shown = ReadWindowPixels(target.m_pMiniView->GetSafeHwnd(), 102, 64);
+    const PixelBuffer shown = ReadWindowPixels(m_view.TileOf(target)->GetSafeHwnd(), 102, 64);
     EXPECT_EQ(shown.At(0, 0), MakeBgr0(53, 73, 106));
     EXPECT_EQ(shown.At(10, 10), MakeBgr0(255, 255, 255));
     EXPECT_EQ(shown.At(40, 27), MakeBgr0(255, 255, 255));
@@ -282,7 +300,7 @@ void CALLBACK RescueStuckEditor(HWND, UINT, UINT_PTR uId, DWORD) {
 TEST_F(TargetListViewTest, ListReplacedWhileTheEditorIsOpenEndsTheEditorWithoutTouchingTheTarget) {
     ASSERT_TRUE(m_view.AddTarget(MakeCentredTarget(20, 10, 31)));
     CTargetObj& target = *m_view.m_pTargetList->FindByOrder(0);
-    CTargetMiniView* pTile = target.m_pMiniView;
+    CTargetMiniView* pTile = m_view.TileOf(target);
     CListReplacedMeanwhile replaced{&m_view, &target};
     g_pReplaced = &replaced;
     ::SetTimer(nullptr, 0, 50, ReplaceListWhileEditorOpen);
@@ -290,7 +308,7 @@ TEST_F(TargetListViewTest, ListReplacedWhileTheEditorIsOpenEndsTheEditorWithoutT
     pTile->RunBadgeCommand(ID_TILE_EDIT);
     EXPECT_TRUE(replaced.bReplaced);
     EXPECT_FALSE(replaced.bRescued) << "the editor stayed open for a target that was gone";
-    EXPECT_EQ(m_panel.m_nMoveTiles, 0);
+    EXPECT_EQ(m_panel.m_nUpdatePlayButton, 0);
     EXPECT_EQ(::FindWindowW(L"#32770", L"Target Editor"), nullptr);
     // The tile's object went after its editor had returned.
     PumpPendingMessages();
@@ -301,14 +319,14 @@ TEST_F(TargetListViewTest, ListReplacedWhileTheEditorIsOpenEndsTheEditorWithoutT
 // The tooltip of the tile of order `nOrder`.
 std::wstring TileTip(CSnipDlg& panel, int nOrder) {
     const CTargetObj* pTarget = panel.TargetList().FindByOrder(nOrder);
-    if (pTarget == nullptr || pTarget->m_pMiniView == nullptr) {
+    if (pTarget == nullptr || panel.ListView().TileOf(*pTarget) == nullptr) {
         return L"(no tile)";
     }
     wchar_t szText[256] = {};
     TOOLINFOW tool{};
     tool.cbSize = sizeof(tool);
     tool.hwnd = panel.ListView().GetSafeHwnd();
-    tool.uId = reinterpret_cast<UINT_PTR>(pTarget->m_pMiniView->GetSafeHwnd());
+    tool.uId = reinterpret_cast<UINT_PTR>(panel.ListView().TileOf(*pTarget)->GetSafeHwnd());
     tool.lpszText = szText;
     ::SendMessageW(panel.ListView().ToolTipWindow(), TTM_GETTEXTW, 256,
                    reinterpret_cast<LPARAM>(&tool));
@@ -332,7 +350,7 @@ TEST_F(SnipDlgTest, TileHandlersReorderByDragAndRemoveWithRenumbering) {
         return -1;
     };
     const auto dragTile = [&](int nOrder, int nColumnY) {
-        CTargetMiniView* pTile = list.FindByOrder(nOrder)->m_pMiniView;
+        CTargetMiniView* pTile = panel.ListView().TileAt(nOrder);
         const HWND hTile = pTile->GetSafeHwnd();
         // The tile's client y of column y (the tile of order k starts at 6 + 70 k).
         const int y = nColumnY - (6 + 70 * nOrder);
@@ -361,17 +379,23 @@ TEST_F(SnipDlgTest, TileHandlersReorderByDragAndRemoveWithRenumbering) {
     EXPECT_EQ(orderOf(u"Target 0"), 2);
 
     // Remove the target of order 1 from its tile's menu command.
-    CTargetMiniView* pTile = list.FindByOrder(1)->m_pMiniView;
+    CTargetMiniView* pTile = panel.ListView().TileAt(1);
     const HWND hRemovedTile = pTile->GetSafeHwnd();
     pTile->RunBadgeCommand(ID_TILE_REMOVE);
     EXPECT_FALSE(::IsWindow(hRemovedTile));
+    // The tiles left show their own targets at their new orders.
+    for (int nSlot = 0; nSlot < 2; ++nSlot) {
+        ASSERT_NE(panel.ListView().TileAt(nSlot), nullptr) << nSlot;
+        EXPECT_EQ(panel.ListView().TileAt(nSlot)->Target(), list.FindByOrder(nSlot)) << nSlot;
+    }
+    EXPECT_EQ(panel.ListView().TileAt(2), nullptr);
     EXPECT_EQ(list.Count(), 2u);
     EXPECT_EQ(orderOf(u"Target 2"), -1);
     EXPECT_EQ(orderOf(u"Target 0"), 1);
     EXPECT_EQ(TileTip(panel, 1), L"2. Target 0");
     // A rename in the Target Editor ends with the panel laying the tiles out again.
     list.FindByOrder(1)->m_strName = u"Button OK";
-    panel.MoveTiles();
+    panel.ListView().MoveTiles();
     EXPECT_EQ(TileTip(panel, 1), L"2. Button OK");
     EXPECT_EQ(panel.ListView().m_nContentHeight, 146);
     EXPECT_TRUE(::IsWindowEnabled(panel.GetDlgItem(IDC_PLAY)));
@@ -381,8 +405,8 @@ TEST_F(SnipDlgTest, TileHandlersReorderByDragAndRemoveWithRenumbering) {
     PumpPendingMessages();
 
     // The last two go: Play is disabled and no tile is left.
-    list.FindByOrder(1)->m_pMiniView->RunBadgeCommand(ID_TILE_REMOVE);
-    list.FindByOrder(0)->m_pMiniView->RunBadgeCommand(ID_TILE_REMOVE);
+    panel.ListView().TileAt(1)->RunBadgeCommand(ID_TILE_REMOVE);
+    panel.ListView().TileAt(0)->RunBadgeCommand(ID_TILE_REMOVE);
     PumpPendingMessages();
     EXPECT_TRUE(list.IsEmpty());
     EXPECT_FALSE(::IsWindowEnabled(panel.GetDlgItem(IDC_PLAY)));
@@ -394,7 +418,7 @@ TEST_F(SnipDlgTest, TileHandlersReorderByDragAndRemoveWithRenumbering) {
     WriteList(3, three, 9);
     m_prompts.m_messageAnswers = {IDNO, IDNO};
     panel.LoadTargetList(three.wstring());
-    const HWND hDragged = panel.TargetList().FindByOrder(0)->m_pMiniView->GetSafeHwnd();
+    const HWND hDragged = panel.ListView().TileAt(0)->GetSafeHwnd();
     ::SendMessageW(hDragged, WM_MOUSEMOVE, 0, MAKELPARAM(50, 30));
     ::SendMessageW(hDragged, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(50, 220));
     ASSERT_TRUE(panel.ListView().m_bDropMarker);
@@ -403,8 +427,7 @@ TEST_F(SnipDlgTest, TileHandlersReorderByDragAndRemoveWithRenumbering) {
     EXPECT_EQ(panel.ListView().m_pDragTarget, nullptr);
     CTargetObjList& reloaded = panel.TargetList();
     EXPECT_EQ(TileTip(panel, 1), L"2. Target 1");
-    ::SendMessageW(reloaded.FindByOrder(0)->m_pMiniView->GetSafeHwnd(), WM_LBUTTONUP, 0,
-                   MAKELPARAM(50, 30));
+    ::SendMessageW(panel.ListView().TileAt(0)->GetSafeHwnd(), WM_LBUTTONUP, 0, MAKELPARAM(50, 30));
     for (int k = 0; k < 3; ++k) {
         const std::string name = "Target " + std::to_string(k);
         EXPECT_EQ(reloaded.FindByOrder(k)->m_strName, std::u16string(name.begin(), name.end()));
@@ -441,8 +464,8 @@ TEST_F(SnipDlgTest, ATileScrolledUnderTheButtonsLeavesThemTheirClicks) {
     WriteList(12, DefaultFile());
     CSnipDlg& panel = OpenPanel();
     panel.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
-    ASSERT_EQ(panel.ScrollPos(), -30);
-    CTargetMiniView& tile = *panel.TargetList().FindByOrder(0)->m_pMiniView;
+    ASSERT_EQ(panel.ListView().ScrollPos(), -30);
+    CTargetMiniView& tile = *panel.ListView().TileAt(0);
     // The tile's top 24 rows lie above the list view, its badge partly under the Help button.
     RECT rcHelp{};
     ::GetWindowRect(panel.GetDlgItem(IDC_HELP_MENU), &rcHelp);
