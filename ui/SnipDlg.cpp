@@ -361,6 +361,11 @@ LRESULT CSnipDlg::OnTrayNotify(WPARAM wParam, LPARAM lParam) {
     ::SetMenuDefaultItem(hPopup, ID_TRAY_SHOW, FALSE);
     POINT pt{};
     ::GetCursorPos(&pt);
+    // Take in what the window system has already sent before coming to the front: under Wine
+    // the click on the tray reaches us as a late focus-out, and handled inside the menu's loop
+    // it would close the menu the moment it opened.
+    MSG pending{};
+    ::PeekMessageW(&pending, nullptr, 0, 0, PM_NOREMOVE);
     ::SetForegroundWindow(m_hWnd);
     ::TrackPopupMenu(hPopup, 0, pt.x, pt.y, 0, m_hWnd, nullptr);
     // Lets the menu close properly when the user clicks elsewhere.
