@@ -14,6 +14,7 @@ set(TARVIK_CORE_SOURCES
     engine/ClickSequence.cpp
     engine/DesktopCoords.cpp
     engine/Dimming.cpp
+    engine/DpiScale.cpp
     engine/GrabBlackout.cpp
     engine/Locate.cpp
     engine/MouseNormalise.cpp
@@ -45,7 +46,6 @@ set(TARVIK_CORE_SOURCES
     model/TargetObj.cpp
     model/TargetObjList.cpp
     model/TextConvert.cpp
-    ui/DpiScale.cpp
     ui/LinkOpenRules.cpp
     ui/PanelDragTracker.cpp
     ui/PanelGeometry.cpp
