@@ -1,0 +1,73 @@
+// Tests of resizing pictures for the display's scale: blocks at whole factors, blending between.
+#include "engine/PictureScale.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+uint32_t Grey(uint8_t v) {
+    return MakeBgr0(v, v, v);
+}
+
+PixelBuffer Numbered(int32_t nWidth, int32_t nHeight) {
+    PixelBuffer picture(nWidth, nHeight);
+    for (int32_t y = 0; y < nHeight; ++y) {
+        for (int32_t x = 0; x < nWidth; ++x) {
+            picture.Set(x, y, static_cast<uint32_t>(y * 100 + x + 1));
+        }
+    }
+    return picture;
+}
+
+TEST(PictureScaleTest, WholeFactorsMakeBlocksOfEachPixel) {
+    struct Case {
+        int32_t nWidth;
+        int32_t nHeight;
+    };
+    const PixelBuffer source = Numbered(3, 2);
+    for (const Case c : {Case{3, 2}, Case{6, 4}, Case{6, 6}, Case{9, 2}}) {
+        const PixelBuffer scaled = ScalePicture(source, c.nWidth, c.nHeight);
+        ASSERT_EQ(scaled.Width(), c.nWidth);
+        ASSERT_EQ(scaled.Height(), c.nHeight);
+        const int32_t fx = c.nWidth / 3;
+        const int32_t fy = c.nHeight / 2;
+        for (int32_t y = 0; y < c.nHeight; ++y) {
+            for (int32_t x = 0; x < c.nWidth; ++x) {
+                ASSERT_EQ(scaled.At(x, y), source.At(x / fx, y / fy))
+                    << c.nWidth << "x" << c.nHeight << " at " << x << "," << y;
+            }
+        }
+    }
+}
+
+TEST(PictureScaleTest, FractionalFactorsBlendNeighboursAndKeepTheEnds) {
+    PixelBuffer source(2, 1);
+    source.Set(0, 0, Grey(0));
+    source.Set(1, 0, Grey(255));
+    const PixelBuffer row = ScalePicture(source, 5, 1);
+    const uint8_t expected[] = {0, 25, 128, 229, 255};
+    for (int32_t x = 0; x < 5; ++x) {
+        EXPECT_EQ(row.At(x, 0), Grey(expected[x])) << x;
+    }
+    // Each channel on its own; a uniform picture stays uniform at any factor.
+    PixelBuffer flat(4, 4);
+    for (int32_t y = 0; y < 4; ++y) {
+        for (int32_t x = 0; x < 4; ++x) {
+            flat.Set(x, y, MakeBgr0(200, 10, 99));
+        }
+    }
+    const PixelBuffer flatScaled = ScalePicture(flat, 5, 7);
+    for (int32_t y = 0; y < 7; ++y) {
+        for (int32_t x = 0; x < 5; ++x) {
+            ASSERT_EQ(flatScaled.At(x, y), MakeBgr0(200, 10, 99)) << x << "," << y;
+        }
+    }
+}
+
+TEST(PictureScaleTest, NothingToScaleGivesAnEmptyPicture) {
+    EXPECT_TRUE(ScalePicture(PixelBuffer(), 10, 10).IsEmpty());
+    EXPECT_TRUE(ScalePicture(Numbered(2, 2), 0, 4).IsEmpty());
+    EXPECT_TRUE(ScalePicture(Numbered(2, 2), 4, -1).IsEmpty());
+}
+
+}  // namespace
