@@ -1,6 +1,9 @@
 // Resizing pictures: blocks at whole-number factors, bilinear blending otherwise.
 #include "engine/PictureScale.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 // Fixed-point fractions of a source pixel: 8 bits.
@@ -11,11 +14,15 @@ PixelBuffer ScaleByBlocks(const PixelBuffer& source, int32_t nWidth, int32_t nHe
     PixelBuffer picture(nWidth, nHeight);
     const int32_t nFactorX = nWidth / source.Width();
     const int32_t nFactorY = nHeight / source.Height();
-    for (int32_t y = 0; y < nHeight; ++y) {
+    for (int32_t y = 0; y < nHeight; y += nFactorY) {
         const uint32_t* from = source.Row(y / nFactorY);
         uint32_t* to = picture.Row(y);
-        for (int32_t x = 0; x < nWidth; ++x) {
-            to[x] = from[x / nFactorX];
+        for (int32_t x = 0; x < source.Width(); ++x) {
+            std::fill_n(to + x * nFactorX, nFactorX, from[x]);
+        }
+        // The block's other rows are copies of its first.
+        for (int32_t dy = 1; dy < nFactorY; ++dy) {
+            std::copy_n(to, nWidth, picture.Row(y + dy));
         }
     }
     return picture;
@@ -38,32 +45,40 @@ Sample SampleAt(int32_t nDest, int32_t nDestSize, int32_t nSourceSize) {
     return Sample{nFirst, std::min(nFirst + 1, nSourceSize - 1), nClamped & (kOne - 1)};
 }
 
+// Each channel (a (kOne - w) + b w + kOne / 2) / kOne, red and blue side by side in one word: a
+// channel's sum stays below 2^16 and so never reaches the next.
 uint32_t Blend(uint32_t a, uint32_t b, int64_t nWeightB) {
-    uint32_t result = 0;
-    for (int nShift = 0; nShift <= 16; nShift += 8) {
-        const int64_t ca = (a >> nShift) & 0xFF;
-        const int64_t cb = (b >> nShift) & 0xFF;
-        const int64_t c = (ca * (kOne - nWeightB) + cb * nWeightB + kOne / 2) >> kFractionBits;
-        result |= static_cast<uint32_t>(c) << nShift;
-    }
-    return result;
+    const auto w = static_cast<uint32_t>(nWeightB);
+    const auto wa = static_cast<uint32_t>(kOne) - w;
+    const uint32_t rb = ((a & 0xFF00FFu) * wa + (b & 0xFF00FFu) * w + 0x800080u) >> kFractionBits;
+    const uint32_t g = ((a & 0xFF00u) * wa + (b & 0xFF00u) * w + 0x8000u) >> kFractionBits;
+    return (rb & 0xFF00FFu) | (g & 0xFF00u);
 }
 
 PixelBuffer ScaleBilinear(const PixelBuffer& source, int32_t nWidth, int32_t nHeight) {
-    PixelBuffer picture(nWidth, nHeight);
-    std::vector<Sample> columns(static_cast<size_t>(nWidth));
+    // Separable: every source row is blended across once, then the rows are blended down.
+    std::vector<Sample> columns;
+    columns.reserve(static_cast<size_t>(nWidth));
     for (int32_t x = 0; x < nWidth; ++x) {
-        columns[static_cast<size_t>(x)] = SampleAt(x, nWidth, source.Width());
+        columns.push_back(SampleAt(x, nWidth, source.Width()));
     }
-    for (int32_t y = 0; y < nHeight; ++y) {
-        const Sample row = SampleAt(y, nHeight, source.Height());
-        const uint32_t* upper = source.Row(row.nFirst);
-        const uint32_t* lower = source.Row(row.nSecond);
-        uint32_t* to = picture.Row(y);
+    PixelBuffer across(nWidth, source.Height());
+    for (int32_t y = 0; y < source.Height(); ++y) {
+        const uint32_t* from = source.Row(y);
+        uint32_t* to = across.Row(y);
         for (int32_t x = 0; x < nWidth; ++x) {
             const Sample& col = columns[static_cast<size_t>(x)];
-            to[x] = Blend(Blend(upper[col.nFirst], upper[col.nSecond], col.nWeight),
-                          Blend(lower[col.nFirst], lower[col.nSecond], col.nWeight), row.nWeight);
+            to[x] = Blend(from[col.nFirst], from[col.nSecond], col.nWeight);
+        }
+    }
+    PixelBuffer picture(nWidth, nHeight);
+    for (int32_t y = 0; y < nHeight; ++y) {
+        const Sample row = SampleAt(y, nHeight, source.Height());
+        const uint32_t* upper = across.Row(row.nFirst);
+        const uint32_t* lower = across.Row(row.nSecond);
+        uint32_t* to = picture.Row(y);
+        for (int32_t x = 0; x < nWidth; ++x) {
+            to[x] = Blend(upper[x], lower[x], row.nWeight);
         }
     }
     return picture;
@@ -74,6 +89,9 @@ PixelBuffer ScaleBilinear(const PixelBuffer& source, int32_t nWidth, int32_t nHe
 PixelBuffer ScalePicture(const PixelBuffer& source, int32_t nWidth, int32_t nHeight) {
     if (source.IsEmpty() || nWidth <= 0 || nHeight <= 0) {
         return PixelBuffer();
+    }
+    if (nWidth == source.Width() && nHeight == source.Height()) {
+        return source;
     }
     if (nWidth % source.Width() == 0 && nHeight % source.Height() == 0) {
         return ScaleByBlocks(source, nWidth, nHeight);
