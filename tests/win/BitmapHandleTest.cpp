@@ -3,7 +3,6 @@
 #include "engine/BitmapHandle.h"
 #include "engine/RegionRuns.h"
 #include "engine/SightWnd.h"
-#include "engine/WindowDpi.h"
 #include "framework/HandleCounts.h"
 #include "framework/WindowDC.h"
 
@@ -284,14 +283,6 @@ Rect WindowRectOf(const CWnd& wnd) {
     const RECT rc = wnd.GetWindowRect();
     return Rect{rc.left, rc.top, rc.right, rc.bottom};
 }
-
-// Clears the tests' DPI however the test ends.
-struct CDpiOverride {
-    explicit CDpiOverride(int nDpi) { OverrideWindowDpiForTest(nDpi); }
-    ~CDpiOverride() { OverrideWindowDpiForTest(0); }
-    CDpiOverride(const CDpiOverride&) = delete;
-    CDpiOverride& operator=(const CDpiOverride&) = delete;
-};
 
 TEST_F(SightWnd, TakesTheScaleOfItsMonitorCentredOnTheClickPoint) {
     const CDpiOverride dpi(192);

@@ -658,6 +658,18 @@ TEST_F(TargetEditDlgTest, ShowsTheTargetTestsWithTheTypedShiftAndOkStoresIt) {
     EXPECT_EQ(shown.At(50, 16), MakeBgr0(53, 73, 106));
     EXPECT_EQ(shown.At(50 + 41, 16 + 28), m_pTarget->m_bmpTarget.Pixels()->At(0, 0));
     EXPECT_EQ(shown.At(50 + 60, 16 + 37), m_pTarget->m_bmpTarget.Pixels()->At(19, 9));
+    {
+        // At 192 DPI the picture is twice as large at twice the place, each pixel a block.
+        const CDpiOverride dpi(192);
+        m_pDlg->Invalidate(false);
+        const PixelBuffer shown192 = ReadWindowPixels(m_pDlg->GetSafeHwnd(), 320, 170);
+        EXPECT_EQ(shown192.At(101, 33), MakeBgr0(53, 73, 106));
+        EXPECT_EQ(shown192.At(102, 34), MakeBgr0(255, 255, 255));
+        for (const POINT pt : {POINT{182, 88}, POINT{183, 89}}) {
+            EXPECT_EQ(shown192.At(pt.x, pt.y), m_pTarget->m_bmpTarget.Pixels()->At(0, 0));
+        }
+        EXPECT_EQ(shown192.At(221, 107), m_pTarget->m_bmpTarget.Pixels()->At(19, 9));
+    }
 
     // Not found: no sight. Found: the sight at centre + the typed shift, the editor blacked out.
     SetText(IDC_TARGET_SHIFT_X, L"10");
