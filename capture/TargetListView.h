@@ -29,8 +29,9 @@ public:
     ITileHost* TileHost() const { return m_pTileHost; }
 
     // The display scale the column and its tiles are drawn at; the panel sets it when it is laid
-    // out and when its DPI changes.
-    void SetScale(const CDpiScale& scale) { m_scale = scale; }
+    // out and when its DPI changes. A new scale resizes the tiles, keeps the scrolled part of the
+    // column in proportion and lays the tiles out again.
+    void SetScale(const CDpiScale& scale);
     const CDpiScale& Scale() const { return m_scale; }
     ITargetEditorHost* EditorHost() const { return m_pEditorHost; }
 

@@ -19,6 +19,7 @@ set(TARVIK_CORE_SOURCES
     engine/Locate.cpp
     engine/MouseNormalise.cpp
     engine/NearestMatch.cpp
+    engine/PictureScale.cpp
     engine/PictureSearch.cpp
     engine/PictureSearchAnchors.cpp
     engine/PictureSearchAvx2.cpp
