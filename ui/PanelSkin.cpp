@@ -48,7 +48,7 @@ constexpr BarSpec kBars[] = {
     {kLightSeparator, S(3), S(102), S(126), S(103)},
     {kLightSeparator, S(3), E(10), S(126), E(9)},
 };
-static_assert(kPanelSkinBarsBeforeTitle == 13);
+static_assert(std::size(kBars) > kPanelSkinBarsBeforeTitle);
 
 int Resolve(Edge edge, int nExtent, const CDpiScale& scale) {
     return edge.bFromEnd ? nExtent - scale.Scale(edge.n) : scale.Scale(edge.n);

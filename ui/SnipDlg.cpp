@@ -272,7 +272,7 @@ void CSnipDlg::KeepWindowsOnMonitors(bool bAlways) {
     }
     // A monitor may have gone with the panel or the fly window on it: both come back where the
     // user can reach them, shown or not.
-    KeepWindowOnWorkArea(m_hWnd, kPanelHeadHeight, layout);
+    KeepWindowOnWorkArea(m_hWnd, m_scale.Scale(kPanelHeadHeight), layout);
     if (m_pFlyWnd) {
         // The fly window is dragged by any of its pixels: all of it counts as its head.
         KeepWindowOnWorkArea(m_pFlyWnd->GetSafeHwnd(), std::numeric_limits<int>::max(), layout);
