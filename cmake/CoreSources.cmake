@@ -50,4 +50,5 @@ set(TARVIK_CORE_SOURCES
     ui/LinkOpenRules.cpp
     ui/PanelDragTracker.cpp
     ui/PanelGeometry.cpp
+    ui/PanelSkin.cpp
 )
