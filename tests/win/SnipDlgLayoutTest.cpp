@@ -423,15 +423,6 @@ TEST_F(SnipDlgTest, ScrolledTilesLookAsIfFreshlyPainted) {
 
 namespace {
 
-// Makes the panel's windows read `nDpi` while it lives.
-class CDpiOverride {
-public:
-    explicit CDpiOverride(int nDpi) { OverrideWindowDpiForTest(nDpi); }
-    ~CDpiOverride() { OverrideWindowDpiForTest(0); }
-    CDpiOverride(const CDpiOverride&) = delete;
-    CDpiOverride& operator=(const CDpiOverride&) = delete;
-};
-
 // The width of the icon a button shows; 0 without one.
 int ButtonIconWidth(HWND hButton) {
     const auto hIcon = reinterpret_cast<HICON>(::SendMessageW(hButton, BM_GETIMAGE, IMAGE_ICON, 0));
