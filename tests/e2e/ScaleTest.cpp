@@ -5,6 +5,7 @@
 #include "tests/e2e/PlayTest.h"
 
 #include "capture/Selection.h"
+#include "engine/Dimming.h"
 #include "engine/DpiScale.h"
 #include "engine/PictureSearch.h"
 #include "engine/TargetSearch.h"
@@ -24,9 +25,10 @@
 
 namespace {
 
-// The panel's width, a tile's size and the size of the panel's buttons' area at 96 DPI.
+// The panel's width, a tile's size and the marker's size at 96 DPI.
 constexpr int kPanelWidth = 130;
 constexpr SIZE kTileSize{102, 64};
+constexpr int kSightSize = 64;
 
 // The captured picture: a plain block framed in another colour, so that its block can be found
 // in the tile even where a fractional scale smooths the frame's edge.
@@ -191,14 +193,20 @@ protected:
     }
 
     // Select target, then a drag from `ptPress` to `ptRelease` on the overlay, until the panel
-    // is back. Use with ASSERT_NO_FATAL_FAILURE.
-    void CaptureByDrag(POINT ptPress, POINT ptRelease) {
+    // is back. The overlay must show `rcUnscaled` of the screen `before` dimmed, where it was.
+    // Use with ASSERT_NO_FATAL_FAILURE.
+    void CaptureByDrag(POINT ptPress, POINT ptRelease, const PixelBuffer& before,
+                       const RECT& rcUnscaled) {
         ASSERT_TRUE(GlidePointer(CentreOf(ScreenRectOf(Control(kIdSelectTarget)))));
         ASSERT_TRUE(TarvikResponds());
         PressLeftButton();
         ReleaseLeftButton();
         ASSERT_TRUE(WaitUntil([&] { return FindOverlay() != nullptr; }))
             << "no overlay after Select target";
+        PixelBuffer dimmed = PixelsIn(before, rcUnscaled);
+        DimPixels(dimmed);
+        EXPECT_TRUE(WaitUntil([&] { return PixelsIn(CaptureScreen(), rcUnscaled) == dimmed; }))
+            << "the overlay does not show the frozen screen 1:1";
         Scene("overlay");
         ASSERT_TRUE(GlidePointer(ptPress));
         {
@@ -207,6 +215,20 @@ protected:
         }
         ASSERT_TRUE(WaitUntil([&] { return FindOverlay() == nullptr && IsWindowVisible(m_hMain); }))
             << "the overlay stayed after the drag";
+    }
+
+    // Tarvik's marker, shown at the scale: a visible square top-level window of the marker's
+    // size other than the panel; null when there is none.
+    HWND FindSight() const {
+        const int nSize = m_scale.Scale(kSightSize);
+        for (const HWND hWnd : TopLevelWindowsOf(m_pTarvik->Id())) {
+            const RECT rc = ScreenRectOf(hWnd);
+            if (hWnd != m_hMain && IsWindowVisible(hWnd) && WidthOf(rc) == nSize &&
+                HeightOf(rc) == nSize) {
+                return hWnd;
+            }
+        }
+        return nullptr;
     }
 
     CDpiScale m_scale;
@@ -262,7 +284,8 @@ TEST_F(ScaleTest, ACapturedTargetsTileShowsItAtTheScaleAndPlayClicksCentrePlusSh
     // From the lower right to the upper left of the framed picture: the target is that picture.
     const POINT ptRelease{kFramed.topLeft.x, kFramed.topLeft.y};
     const POINT ptPress{ptRelease.x + kFramedSize.cx, ptRelease.y + kFramedSize.cy};
-    ASSERT_NO_FATAL_FAILURE(CaptureByDrag(ptPress, ptRelease));
+    const RECT rcFramed{ptRelease.x, ptRelease.y, ptPress.x, ptPress.y};
+    ASSERT_NO_FATAL_FAILURE(CaptureByDrag(ptPress, ptRelease, before, rcFramed));
     ASSERT_TRUE(WaitForTileCount(2));
     Scene("captured");
 
@@ -304,6 +327,15 @@ TEST_F(ScaleTest, ACapturedTargetsTileShowsItAtTheScaleAndPlayClicksCentrePlusSh
     const Point ptFramed = MakeTargetHit(*pNew, Point{rcTarget.left, rcTarget.top}).click;
     EXPECT_EQ(ptFramed, ClickPointOf(kFramed));
     ASSERT_NO_FATAL_FAILURE(PressPlay());
+    // The marker grows with the scale and stays centred on the click point.
+    HWND hSight = nullptr;
+    if (WaitUntil([&] { return (hSight = FindSight()) != nullptr; }, kReactionTimeoutMs, 1)) {
+        const RECT rcSight = ScreenRectOf(hSight);
+        EXPECT_EQ(CentreOf(rcSight).x, ptFramed.x) << RectText(rcSight);
+        EXPECT_EQ(CentreOf(rcSight).y, ptFramed.y) << RectText(rcSight);
+    } else {
+        ADD_FAILURE() << "no marker of " << m_scale.Scale(kSightSize) << " pixels during the glide";
+    }
     ASSERT_TRUE(WaitForClicks(1));
     EXPECT_TRUE(AllClicksAt(ptFramed));
     ASSERT_TRUE(m_pBoard->Show(0, true));
