@@ -9,9 +9,9 @@
 #                 session file, prefix and wineserver, so both kinds can run side by side.
 #   dpi144, dpi192
 #                 Xvfb like the default, in a prefix whose display runs at 144 or 192 DPI (150 % and
-#                 200 %), for the scenes that check Tarvik's drawing at the display's scale. Wine 8
-#                 reads the DPI once per process from HKCU\Control Panel\Desktop, so it is set
-#                 before the services start, and every process afterwards sees it.
+#                 200 %), for the scenes that check Tarvik's drawing at the display's scale. Wine
+#                 takes the DPI from HKCU\Control Panel\Desktop as its processes start, so it is
+#                 set before the services restart, and every process afterwards sees it.
 # Usage: wine-session.sh start|stop BUILD_DIR [two-monitors|dpi144|dpi192]
 set -euo pipefail
 
