@@ -135,7 +135,7 @@ private:
     LRESULT OnMouseMove(WPARAM wParam, LPARAM lParam);
     LRESULT OnLButtonUp(WPARAM wParam, LPARAM lParam);
     LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
-    LRESULT OnTimer(WPARAM wParam, LPARAM lParam);
+    void OnTimer(UINT_PTR nIdEvent);
     LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
     LRESULT OnClose(WPARAM wParam, LPARAM lParam);
     LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);
@@ -263,7 +263,7 @@ public:
         {WM_MOUSEMOVE, &CSnipDlg::OnMouseMove},
         {WM_LBUTTONUP, &CSnipDlg::OnLButtonUp},
         {WM_PAINT, &CSnipDlg::OnPaint},
-        {WM_TIMER, &CSnipDlg::OnTimer},
+        TimerEntry<&CSnipDlg::OnTimer>(),
         {WM_TRAYNOTIFY, &CSnipDlg::OnTrayNotify},
         {WM_HOTKEY, &CSnipDlg::OnHotkey},
         {WM_CLOSE, &CSnipDlg::OnClose},
