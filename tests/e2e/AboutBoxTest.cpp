@@ -85,11 +85,15 @@ protected:
         const POINT ptIcon = CentreOf(ScreenRectOf(hIcon));
         ASSERT_TRUE(TarvikResponds());
         ASSERT_TRUE(GlidePointer(ptIcon));
-        PressRightButton();
-        ReleaseRightButton();
+        // Under load Wine's tray window has lost a click now and then: one more right-click
+        // (at most two) before the scene fails, as a person would click again.
         HWND hMenu = nullptr;
-        ASSERT_TRUE(WaitUntil([&] { return (hMenu = FindPopupMenu(m_pTarvik->Id())) != nullptr; }))
-            << "a right-click on the tray icon opened no menu";
+        for (int nClick = 0; nClick < 3 && hMenu == nullptr; ++nClick) {
+            PressRightButton();
+            ReleaseRightButton();
+            WaitUntil([&] { return (hMenu = FindPopupMenu(m_pTarvik->Id())) != nullptr; });
+        }
+        ASSERT_NE(hMenu, nullptr) << "three right-clicks on the tray icon opened no menu";
         Scene("tray-menu");
         // "About..." is the first item. The pointer, not the keys: the keys go to whichever
         // window has the focus, and after a click on the tray that need not be Tarvik's menu.
