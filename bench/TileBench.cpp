@@ -3,6 +3,8 @@
 #include "bench/BenchSections.h"
 #include "bench/BenchUtil.h"
 #include "capture/TargetPicture.h"
+#include "engine/DpiScale.h"
+#include "engine/PictureScale.h"
 #include "model/ByteStream.h"
 #include "model/TargetListFile.h"
 
@@ -80,4 +82,24 @@ void RunTileBench(const BenchOptions& options, std::ostream& out) {
     }
     table.Print(out);
     out << "(the whole list: " << Fixed(total * 1e3, 3) << " ms per paint of every tile)\n";
+
+    // A tile is composed as at 96 DPI and then enlarged to the display's scale.
+    out << "== tile: one captured tile composed and enlarged to the display's scale ==\n";
+    const CTargetObj* captured = list->FindByOrder(0);
+    const TargetThumbnails thumbnails = MakeThumbnailsOf(*captured);
+    Table scaled({"DPI", "tile", "time per tile", "50 tiles"});
+    for (const int nDpi : {96, 120, 144, 192}) {
+        const CDpiScale scale(nDpi);
+        const double seconds = MedianSeconds(options.runs, [&] {
+            return ScalePicture(ComposePictureOfTarget(kTargetPictureWidth, kTargetPictureHeight,
+                                                       *captured, thumbnails),
+                                scale.Scale(kTargetPictureWidth),
+                                scale.Scale(kTargetPictureHeight));
+        });
+        scaled.AddRow({std::to_string(nDpi),
+                       std::to_string(scale.Scale(kTargetPictureWidth)) + " x " +
+                           std::to_string(scale.Scale(kTargetPictureHeight)),
+                       Fixed(seconds * 1e6, 1) + " us", Fixed(seconds * 50 * 1e3, 3) + " ms"});
+    }
+    scaled.Print(out);
 }

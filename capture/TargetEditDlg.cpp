@@ -6,6 +6,7 @@
 #include "capture/TargetPicture.h"
 #include "capture/TargetPictureDraw.h"
 #include "engine/TargetSearch.h"
+#include "engine/WindowDpi.h"
 #include "framework/PaintDC.h"
 #include "framework/WaitCursor.h"
 #include "framework/WideText.h"
@@ -83,7 +84,9 @@ void CTargetEditDlg::OnRecognizeTest() {
 LRESULT CTargetEditDlg::OnPaint(WPARAM, LPARAM) {
     // The controls paint themselves; the dialog's own client area holds only the picture.
     CPaintDC dc(m_hWnd);
-    DrawTargetPicture(dc.Get(), POINT{kPictureRect.left, kPictureRect.top}, kTargetPictureWidth,
-                      kTargetPictureHeight, m_pTarget, m_thumbnails);
+    const CDpiScale scale = WindowScale(m_hWnd);
+    DrawTargetPicture(dc.Get(),
+                      POINT{scale.Scale(kPictureRect.left), scale.Scale(kPictureRect.top)}, scale,
+                      m_pTarget, m_thumbnails);
     return 0;
 }

@@ -17,7 +17,7 @@ public:
     // `host` runs the recognition test.
     CTargetEditDlg(CTargetObj& target, ITargetEditorHost& host);
 
-    // Where the target picture is drawn, in client pixels.
+    // Where the target picture is drawn, in client pixels at 96 DPI (scaled with the window).
     static constexpr RECT kPictureRect{50, 16, 152, 80};
     // The range of the up-down controls.
     static constexpr int kShiftLimit = 3000;

@@ -4,9 +4,7 @@
 
 #include "capture/TileGeometry.h"
 #include "capture/TileText.h"
-#include "framework/GdiObject.h"
 #include "framework/PaintDC.h"
-#include "framework/SelectObject.h"
 #include "framework/WideText.h"
 
 namespace {
@@ -24,9 +22,10 @@ RECT ToRECT(const Rect& rc) {
     return RECT{rc.left, rc.top, rc.right, rc.bottom};
 }
 
-void FillSolid(HDC hDC, const RECT& rc, COLORREF colour) {
+void FillSolid(HDC hDC, const Rect& rc, COLORREF colour) {
+    const RECT rcFill = ToRECT(rc);
     ::SetBkColor(hDC, colour);
-    ::ExtTextOutW(hDC, 0, 0, ETO_OPAQUE, &rc, nullptr, 0, nullptr);
+    ::ExtTextOutW(hDC, 0, 0, ETO_OPAQUE, &rcFill, nullptr, 0, nullptr);
 }
 
 }  // namespace
@@ -37,6 +36,22 @@ CTargetListView::~CTargetListView() {
     // Tiles are children of this window: they go before it does.
     m_tiles.clear();
     m_retiredTiles.clear();
+}
+
+void CTargetListView::SetScale(const CDpiScale& scale) {
+    if (scale == m_scale) {
+        return;
+    }
+    // The same part of the column stays in view; the layout clamps it to the new ends.
+    m_nScrollPos = scale.Scale(m_scale.Unscale(m_nScrollPos));
+    m_scale = scale;
+    for (const auto& [pTarget, pTile] : m_tiles) {
+        pTile->FitToScale();
+    }
+    if (m_hWnd != nullptr) {
+        RelayoutTiles();
+        Invalidate(true);
+    }
 }
 
 bool CTargetListView::CreateListView(const RECT& rc, HWND hParent) {
@@ -61,8 +76,8 @@ bool CTargetListView::CreateListView(const RECT& rc, HWND hParent) {
 
 bool CTargetListView::AddTarget(std::unique_ptr<CTargetObj> pTarget) {
     CTargetObj& target = m_pTargetList->AddCaptured(std::move(pTarget));
-    CreateTile(target, kTileLeft, TileTop(target.m_nOrder, 0));
-    m_nContentHeight = TileContentHeight(m_pTargetList->Count());
+    CreateTile(target, TileMetricsAt(m_scale).nLeft, TileTop(target.m_nOrder, 0, m_scale));
+    m_nContentHeight = TileContentHeight(m_pTargetList->Count(), m_scale);
     return true;
 }
 
@@ -166,9 +181,9 @@ void CTargetListView::ClearTargets() {
 
 void CTargetListView::CreateTiles() {
     for (const auto& pTarget : *m_pTargetList) {
-        CreateTile(*pTarget, kTileLeft, TileTop(pTarget->m_nOrder, 0));
+        CreateTile(*pTarget, TileMetricsAt(m_scale).nLeft, TileTop(pTarget->m_nOrder, 0, m_scale));
     }
-    m_nContentHeight = TileContentHeight(m_pTargetList->Count());
+    m_nContentHeight = TileContentHeight(m_pTargetList->Count(), m_scale);
 }
 
 void CTargetListView::ScrollBy(int nDelta) {
@@ -177,11 +192,11 @@ void CTargetListView::ScrollBy(int nDelta) {
 }
 
 void CTargetListView::ScrollByWheel(int nWheelDelta) {
-    ScrollBy(WheelScrollStep(nWheelDelta));
+    ScrollBy(WheelScrollStep(nWheelDelta, m_scale));
 }
 
 void CTargetListView::RelayoutTiles() {
-    m_nContentHeight = TileContentHeight(m_pTargetList ? m_pTargetList->Count() : 0);
+    m_nContentHeight = TileContentHeight(m_pTargetList ? m_pTargetList->Count() : 0, m_scale);
     m_nScrollPos = ClampScrollPos(m_nScrollPos, m_nContentHeight, m_nVisibleHeight);
     MoveTiles();
     // The thumb follows the new offset at once.
@@ -193,6 +208,7 @@ void CTargetListView::MoveTiles() {
     if (!m_pTargetList) {
         return;
     }
+    const int nLeft = TileMetricsAt(m_scale).nLeft;
     HDWP hdwp = ::BeginDeferWindowPos(static_cast<int>(m_pTargetList->Count()));
     for (const auto& pTarget : *m_pTargetList) {
         if (hdwp == nullptr) {
@@ -205,8 +221,8 @@ void CTargetListView::MoveTiles() {
         }
         // SWP_NOCOPYBITS: each tile repaints at its new place. Copying the old bits, when tiles
         // move onto each other's places in one batch, can leave a neighbour's stale picture.
-        hdwp = ::DeferWindowPos(hdwp, pTile->GetSafeHwnd(), nullptr, kTileLeft,
-                                TileTop(pTarget->m_nOrder, m_nScrollPos), 0, 0,
+        hdwp = ::DeferWindowPos(hdwp, pTile->GetSafeHwnd(), nullptr, nLeft,
+                                TileTop(pTarget->m_nOrder, m_nScrollPos, m_scale), 0, 0,
                                 SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW | SWP_NOCOPYBITS);
     }
     if (hdwp != nullptr) {
@@ -230,7 +246,7 @@ int CTargetListView::SlotFromScreenY(int nScreenY) {
     // The column position without scrolling: the slot does not depend on the offset.
     const POINT pt = ScreenToClient(POINT{0, nScreenY - m_nScrollPos});
     const int nTargets = m_pTargetList ? static_cast<int>(m_pTargetList->Count()) : 0;
-    m_nDropSlot = SlotFromColumnY(pt.y, nTargets);
+    m_nDropSlot = SlotFromColumnY(pt.y, nTargets, m_scale);
     return m_nDropSlot;
 }
 
@@ -238,8 +254,8 @@ void CTargetListView::DragOver(CTargetObj* pTarget, int nScreenY) {
     m_pDragTarget = pTarget;
     m_bDropMarker = true;
     const int nSlot = SlotFromScreenY(nScreenY);
-    m_nDropMarkerY = DropMarkerCentreY(m_nScrollPos, nSlot);
-    const RECT rcMarker = ToRECT(DropMarkerStrip(m_nDropMarkerY, GetClientRect().right));
+    m_nDropMarkerY = DropMarkerCentreY(m_nScrollPos, nSlot, m_scale);
+    const RECT rcMarker = ToRECT(DropMarkerStrip(m_nDropMarkerY, GetClientRect().right, m_scale));
     // Only the two strips change: the marker's old place and its new one.
     if (rcMarker.top != m_rcLastMarker.top) {
         InvalidateRect(rcMarker, true);
@@ -250,14 +266,13 @@ void CTargetListView::DragOver(CTargetObj* pTarget, int nScreenY) {
 
 void CTargetListView::HideDropMarker() {
     m_bDropMarker = false;
-    InvalidateRect(ToRECT(DropMarkerStrip(m_nDropMarkerY, GetClientRect().right)), true);
+    InvalidateRect(ToRECT(DropMarkerStrip(m_nDropMarkerY, GetClientRect().right, m_scale)), true);
     InvalidateRect(m_rcLastMarker, true);
 }
 
 void CTargetListView::InvalidateScrollTrack() {
     const RECT rcClient = GetClientRect();
-    InvalidateRect(RECT{rcClient.right - kScrollTrackWidth, 0, rcClient.right, rcClient.bottom},
-                   false);
+    InvalidateRect(ToRECT(ColumnPaintOf(rcClient.right, rcClient.bottom, m_scale).rcTrack), false);
 }
 
 LRESULT CTargetListView::OnPaint(WPARAM, LPARAM) {
@@ -266,26 +281,21 @@ LRESULT CTargetListView::OnPaint(WPARAM, LPARAM) {
     const RECT rcClient = GetClientRect();
     const int nWidth = rcClient.right;
     const int nHeight = rcClient.bottom;
-    {
-        const CGdiObject<HPEN> pen(::CreatePen(PS_SOLID, 1, kEdgeColour));
-        const CGdiObject<HBRUSH> columnBrush(::CreateSolidBrush(kColumnColour));
-        const CGdiObject<HBRUSH> trackBrush(::CreateSolidBrush(kTrackColour));
-        const CSelectObject selectPen(hDC, pen.Get());
-        {
-            const CSelectObject selectBrush(hDC, columnBrush.Get());
-            // One pixel above and below the view: only the side lines show.
-            ::Rectangle(hDC, 0, -1, nWidth, nHeight + 1);
-        }
-        const CSelectObject selectBrush(hDC, trackBrush.Get());
-        ::Rectangle(hDC, nWidth - kScrollTrackWidth, -1, nWidth, nHeight + 1);
+    // Filled rather than outlined: a pen wider than one pixel would straddle the edges.
+    const ColumnPaint column = ColumnPaintOf(nWidth, nHeight, m_scale);
+    FillSolid(hDC, column.rcColumn, kColumnColour);
+    FillSolid(hDC, column.rcTrack, kTrackColour);
+    for (const Rect& rcEdge : column.rcEdges) {
+        FillSolid(hDC, rcEdge, kEdgeColour);
     }
     if (m_bDropMarker) {
-        FillSolid(hDC, ToRECT(DropMarkerLine(m_nDropMarkerY, nWidth)), RGB(0, 0, 0));
+        FillSolid(hDC, DropMarkerLine(m_nDropMarkerY, nWidth, m_scale), RGB(0, 0, 0));
     }
-    const ScrollThumb thumb = ScrollThumbOf(nWidth, nHeight, m_nContentHeight, m_nScrollPos);
+    const ScrollThumb thumb =
+        ScrollThumbOf(nWidth, nHeight, m_nContentHeight, m_nScrollPos, m_scale);
     if (thumb.bShown) {
-        FillSolid(hDC, ToRECT(thumb.rcLight), kThumbEdgeColour);
-        FillSolid(hDC, ToRECT(thumb.rcDark), kThumbColour);
+        FillSolid(hDC, thumb.rcLight, kThumbEdgeColour);
+        FillSolid(hDC, thumb.rcDark, kThumbColour);
     }
     return 0;
 }

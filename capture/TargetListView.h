@@ -7,6 +7,7 @@
 #include "capture/ITileHost.h"
 #include "capture/TargetMiniView.h"
 #include "capture/TileToolTip.h"
+#include "engine/DpiScale.h"
 #include "framework/CustomWnd.h"
 #include "model/TargetObjList.h"
 
@@ -26,6 +27,12 @@ public:
         m_pEditorHost = &editorHost;
     }
     ITileHost* TileHost() const { return m_pTileHost; }
+
+    // The display scale the column and its tiles are drawn at; the panel sets it when it is laid
+    // out and when its DPI changes. A new scale resizes the tiles, keeps the scrolled part of the
+    // column in proportion and lays the tiles out again.
+    void SetScale(const CDpiScale& scale);
+    const CDpiScale& Scale() const { return m_scale; }
     ITargetEditorHost* EditorHost() const { return m_pEditorHost; }
 
     // Creates the window ("RollupCtrl", child id 2) at `rc` in `hParent`, then, whatever the
@@ -115,6 +122,7 @@ private:
     void UpdateTileTip(const CTargetObj& target);
 
     int m_nVisibleHeight = 0;
+    CDpiScale m_scale;
     ITileHost* m_pTileHost = nullptr;
     ITargetEditorHost* m_pEditorHost = nullptr;
     // The tiles, owned here and keyed by their target.

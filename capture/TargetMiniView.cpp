@@ -35,11 +35,6 @@ Rect ToRect(const RECT& rc) {
     return Rect{rc.left, rc.top, rc.right, rc.bottom};
 }
 
-RECT BadgeRECT() {
-    return RECT{kTileBadgeRect.left, kTileBadgeRect.top, kTileBadgeRect.right,
-                kTileBadgeRect.bottom};
-}
-
 }  // namespace
 
 // Counts the tile busy for a scope; a tile whose window went meanwhile asks its list view to
@@ -66,22 +61,42 @@ bool CTargetMiniView::CreateTile(CTargetListView& listView, CTargetObj& target, 
     cls.pszName = kTileClass;
     cls.uStyle = CS_CLASSDC | CS_SAVEBITS;
     cls.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
-    const RECT rc{x, y, x + kTargetPictureWidth, y + kTargetPictureHeight};
+    const TileMetrics metrics = TileMetricsAt(listView.Scale());
+    const RECT rc{x, y, x + metrics.nWidth, y + metrics.nHeight};
     if (!Create(cls, 0, L"", WS_CHILD | WS_VISIBLE, rc, listView.GetSafeHwnd())) {
         return false;
     }
-    m_rcTile = RECT{0, 0, kTargetPictureWidth, kTargetPictureHeight};
+    m_rcTile = RECT{0, 0, metrics.nWidth, metrics.nHeight};
     m_bHover = false;
     m_pTarget = &target;
     m_thumbnails = MakeThumbnailsOf(target);
     return true;
 }
 
+void CTargetMiniView::FitToScale() {
+    const TileMetrics metrics = TileMetricsAt(Scale());
+    m_rcTile = RECT{0, 0, metrics.nWidth, metrics.nHeight};
+    if (m_hWnd != nullptr) {
+        SetWindowPos(nullptr, 0, 0, metrics.nWidth, metrics.nHeight,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        Invalidate(false);
+    }
+}
+
+const CDpiScale& CTargetMiniView::Scale() const {
+    return m_pListView->Scale();
+}
+
+RECT CTargetMiniView::BadgeRECT() const {
+    const Rect rc = TileMetricsAt(Scale()).rcBadge;
+    return RECT{rc.left, rc.top, rc.right, rc.bottom};
+}
+
 LRESULT CTargetMiniView::OnPaint(WPARAM, LPARAM) {
     CPaintDC dc(m_hWnd);
     const PixelBuffer badge = m_bHover ? LoadBadge() : PixelBuffer();
-    DrawTargetPicture(dc.Get(), POINT{0, 0}, kTargetPictureWidth, kTargetPictureHeight, m_pTarget,
-                      m_thumbnails, m_bHover ? &badge : nullptr);
+    DrawTargetPicture(dc.Get(), POINT{0, 0}, Scale(), m_pTarget, m_thumbnails,
+                      m_bHover ? &badge : nullptr);
     return 0;
 }
 
@@ -115,7 +130,7 @@ LRESULT CTargetMiniView::OnMouseMove(WPARAM wParam, LPARAM lParam) {
     const Point pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     // The capture brings the move that leaves the tile, which ends the hover or goes on as a drag.
     ::SetCapture(m_hWnd);
-    if (IsPointerOverTile(pt, VisibleRect(), MainBottomInClient())) {
+    if (IsPointerOverTile(pt, VisibleRect(), MainBottomInClient(), Scale())) {
         SetHover(true);
     } else if ((wParam & MK_LBUTTON) != 0) {
         const POINT ptScreen = ClientToScreen(POINT{pt.x, pt.y});
@@ -139,7 +154,7 @@ LRESULT CTargetMiniView::OnLButtonUp(WPARAM, LPARAM lParam) {
     if (pHost != nullptr) {
         ::SetActiveWindow(pHost->MainWindow());
     }
-    if (IsOnTileBadge(pt, VisibleRect())) {
+    if (IsOnTileBadge(pt, VisibleRect(), Scale())) {
         const UINT uCommand = TrackBadgeMenu();
         RunBadgeCommand(uCommand);
         if (m_hWnd == nullptr || uCommand == ID_TILE_REMOVE) {
@@ -162,7 +177,7 @@ void CTargetMiniView::UpdateHoverFromCursor() {
         return;
     }
     const POINT pt = ScreenToClient(ptCursor);
-    if (!IsPointerOverTile(Point{pt.x, pt.y}, VisibleRect(), MainBottomInClient())) {
+    if (!IsPointerOverTile(Point{pt.x, pt.y}, VisibleRect(), MainBottomInClient(), Scale())) {
         SetHover(false);
     }
 }
@@ -174,7 +189,8 @@ UINT CTargetMiniView::TrackBadgeMenu() {
     }
     ::AppendMenuW(menu.Get(), MF_STRING, ID_TILE_EDIT, L"&Edit");
     ::AppendMenuW(menu.Get(), MF_STRING, ID_TILE_REMOVE, L"&Remove");
-    const POINT pt = ClientToScreen(POINT{kTileBadgeRect.left, kTileBadgeRect.bottom});
+    const RECT rcBadge = BadgeRECT();
+    const POINT pt = ClientToScreen(POINT{rcBadge.left, rcBadge.bottom});
     ITileHost* pHost = m_pListView->TileHost();
     const HWND hOwner = pHost != nullptr ? pHost->MainWindow() : m_hWnd;
     const CTileModalScope busy(*this);

@@ -1,8 +1,9 @@
-// CTargetMiniView: the 102 x 64 tile of one target in the list view's column, with its hover
-// badge, the badge's Edit / Remove menu and the drag that reorders the targets.
+// CTargetMiniView: the tile (102 x 64 at 96 DPI) of one target in the list view's column, with its
+// hover badge, the badge's Edit / Remove menu and the drag that reorders the targets.
 #pragma once
 
 #include "engine/BitmapEx.h"
+#include "engine/DpiScale.h"
 #include "framework/CustomWnd.h"
 
 class CTargetEditDlg;
@@ -14,6 +15,9 @@ public:
     // Creates the tile window at (x, y) of `listView` for `target` and makes its thumbnails
     // (once: they serve every paint). False when the window could not be made.
     bool CreateTile(CTargetListView& listView, CTargetObj& target, int x, int y);
+
+    // Takes the list view's scale: the tile's size and its badge follow it.
+    void FitToScale();
 
     CTargetObj* Target() const { return m_pTarget; }
     bool IsHover() const { return m_bHover; }
@@ -48,6 +52,9 @@ private:
     // The part of the tile the list view shows, in client coordinates: only there does the
     // pointer hover, and only there does the badge take a click.
     Rect VisibleRect() const;
+    const CDpiScale& Scale() const;
+    // The badge's rectangle at the tile's scale.
+    RECT BadgeRECT() const;
 
     CTargetListView* m_pListView = nullptr;
     RECT m_rcTile{};

@@ -2,17 +2,22 @@
 #include "capture/TargetPictureDraw.h"
 
 #include "capture/TargetPicture.h"
+#include "engine/PictureScale.h"
 #include "engine/ScreenGrab.h"
 
-void DrawTargetPicture(HDC hDC, POINT ptDest, int nWidth, int nHeight, const CTargetObj* pTarget,
+void DrawTargetPicture(HDC hDC, POINT ptDest, const CDpiScale& scale, const CTargetObj* pTarget,
                        const TargetThumbnails& thumbnails, const PixelBuffer* pBadge) {
     if (pTarget == nullptr) {
         return;
     }
     // The whole picture is made in memory, so the screen sees one copy and never a half-drawn
     // tile.
+    // Composed as at 96 DPI and enlarged as a whole, so that the target's pixels, the frame and
+    // the badge keep their proportions at every scale.
     const PixelBuffer picture =
-        ComposePictureOfTarget(nWidth, nHeight, *pTarget, thumbnails, pBadge);
+        ScalePicture(ComposePictureOfTarget(kTargetPictureWidth, kTargetPictureHeight, *pTarget,
+                                            thumbnails, pBadge),
+                     scale.Scale(kTargetPictureWidth), scale.Scale(kTargetPictureHeight));
     if (picture.IsEmpty()) {
         return;
     }

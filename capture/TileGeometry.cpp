@@ -13,13 +13,20 @@ bool Contains(const Rect& rc, Point pt) {
 
 }  // namespace
 
-int TileContentHeight(std::size_t nTargets) {
-    return static_cast<int>(nTargets) * kTileSlotHeight + kTileMargin;
+TileMetrics TileMetricsAt(const CDpiScale& scale) {
+    return TileMetrics{scale.Scale(kTileWidth), scale.Scale(kTileHeight), scale.Scale(kTileLeft),
+                       scale.Scale(kTileBadgeRect)};
 }
 
-int TileTop(int nSlot, int nScrollPos) {
+int TileContentHeight(std::size_t nTargets, const CDpiScale& scale) {
+    return ClampToInt32(static_cast<int64_t>(nTargets) * scale.Scale(kTileSlotHeight) +
+                        scale.Scale(kTileMargin));
+}
+
+int TileTop(int nSlot, int nScrollPos, const CDpiScale& scale) {
     // The slot is a target's stored order number, any int32 a file holds.
-    return ClampToInt32(int64_t{nSlot} * kTileSlotHeight + nScrollPos + kTileMargin);
+    return ClampToInt32(int64_t{nSlot} * scale.Scale(kTileSlotHeight) + nScrollPos +
+                        scale.Scale(kTileMargin));
 }
 
 int ClampScrollPos(int nScrollPos, int nContentHeight, int nVisibleHeight) {
@@ -33,30 +40,48 @@ int ClampScrollPos(int nScrollPos, int nContentHeight, int nVisibleHeight) {
     return nScrollPos;
 }
 
-int WheelScrollStep(int nWheelDelta) {
-    return nWheelDelta / 4;
+int WheelScrollStep(int nWheelDelta, const CDpiScale& scale) {
+    return scale.Scale(nWheelDelta / 4);
 }
 
-int SlotFromColumnY(int nColumnY, int nTargets) {
-    const double dSlot =
-        std::floor(static_cast<double>(nColumnY - kTileMargin) / kTileSlotHeight + 0.5);
+int SlotFromColumnY(int nColumnY, int nTargets, const CDpiScale& scale) {
+    const double dSlot = std::floor(static_cast<double>(nColumnY - scale.Scale(kTileMargin)) /
+                                        scale.Scale(kTileSlotHeight) +
+                                    0.5);
     const double dClamped = std::clamp(dSlot, 0.0, static_cast<double>(std::max(nTargets, 0)));
     return static_cast<int>(dClamped);
 }
 
-int DropMarkerCentreY(int nScrollPos, int nSlot) {
-    return nScrollPos + nSlot * kTileSlotHeight + kTileMargin / 2;
+int DropMarkerCentreY(int nScrollPos, int nSlot, const CDpiScale& scale) {
+    return nScrollPos + nSlot * scale.Scale(kTileSlotHeight) + scale.Scale(kTileMargin) / 2;
 }
 
-Rect DropMarkerStrip(int nCentreY, int nClientWidth) {
-    return Rect{0, nCentreY - 3, nClientWidth - kScrollTrackWidth, nCentreY + 3};
+Rect DropMarkerStrip(int nCentreY, int nClientWidth, const CDpiScale& scale) {
+    // Exactly the gap between two tiles: scaled halves of it could reach into a tile.
+    const int nGap = scale.Scale(kTileMargin);
+    const int nTop = nCentreY - nGap / 2;
+    return Rect{0, nTop, nClientWidth - scale.Scale(kScrollTrackWidth), nTop + nGap};
 }
 
-Rect DropMarkerLine(int nCentreY, int nClientWidth) {
-    return Rect{0, nCentreY - 1, nClientWidth - kScrollTrackWidth, nCentreY + 1};
+Rect DropMarkerLine(int nCentreY, int nClientWidth, const CDpiScale& scale) {
+    const int nTop = nCentreY - scale.Scale(1);
+    return Rect{0, nTop, nClientWidth - scale.Scale(kScrollTrackWidth), nTop + scale.Scale(2)};
 }
 
-ScrollThumb ScrollThumbOf(int nClientWidth, int nViewHeight, int nContentHeight, int nScrollPos) {
+ColumnPaint ColumnPaintOf(int nClientWidth, int nViewHeight, const CDpiScale& scale) {
+    const int nLine = scale.Scale(1);
+    const int nTrackLeft = nClientWidth - scale.Scale(kScrollTrackWidth);
+    ColumnPaint paint;
+    paint.rcColumn = Rect{0, 0, nClientWidth, nViewHeight};
+    paint.rcTrack = Rect{nTrackLeft, 0, nClientWidth, nViewHeight};
+    paint.rcEdges[0] = Rect{0, 0, nLine, nViewHeight};
+    paint.rcEdges[1] = Rect{nTrackLeft, 0, nTrackLeft + nLine, nViewHeight};
+    paint.rcEdges[2] = Rect{nClientWidth - nLine, 0, nClientWidth, nViewHeight};
+    return paint;
+}
+
+ScrollThumb ScrollThumbOf(int nClientWidth, int nViewHeight, int nContentHeight, int nScrollPos,
+                          const CDpiScale& scale) {
     ScrollThumb thumb;
     if (nContentHeight <= nViewHeight || nContentHeight <= 0) {
         return thumb;
@@ -66,10 +91,13 @@ ScrollThumb ScrollThumbOf(int nClientWidth, int nViewHeight, int nContentHeight,
     thumb.bShown = true;
     thumb.nLength = static_cast<int>(nHeight * nHeight / nContentHeight);
     thumb.nOffset = static_cast<int>(-(int64_t{nScrollPos} * nHeight / nContentHeight));
-    const int nLeft = nClientWidth - kScrollTrackWidth + 1;
-    thumb.rcLight = Rect{nLeft, thumb.nOffset, nClientWidth - 1, thumb.nOffset + thumb.nLength + 2};
+    // Inside the track's edge lines; the light bar shows one line above and below the dark one.
+    const int nLine = scale.Scale(1);
+    const int nLeft = nClientWidth - scale.Scale(kScrollTrackWidth) + nLine;
+    const int nRight = nClientWidth - nLine;
+    thumb.rcLight = Rect{nLeft, thumb.nOffset, nRight, thumb.nOffset + thumb.nLength + 2 * nLine};
     thumb.rcDark =
-        Rect{nLeft, thumb.nOffset + 1, nClientWidth - 1, thumb.nOffset + 1 + thumb.nLength};
+        Rect{nLeft, thumb.nOffset + nLine, nRight, thumb.nOffset + nLine + thumb.nLength};
     return thumb;
 }
 
@@ -79,10 +107,10 @@ Rect VisibleTileRect(const Rect& rcTile, const Rect& rcView) {
     return rc.right > rc.left && rc.bottom > rc.top ? rc : Rect{};
 }
 
-bool IsPointerOverTile(Point pt, const Rect& rcVisible, int nMainBottom) {
-    return Contains(rcVisible, pt) && nMainBottom - pt.y >= kTileHoverBottomMargin;
+bool IsPointerOverTile(Point pt, const Rect& rcVisible, int nMainBottom, const CDpiScale& scale) {
+    return Contains(rcVisible, pt) && nMainBottom - pt.y >= scale.Scale(kTileHoverBottomMargin);
 }
 
-bool IsOnTileBadge(Point pt, const Rect& rcVisible) {
-    return Contains(kTileBadgeRect, pt) && Contains(rcVisible, pt);
+bool IsOnTileBadge(Point pt, const Rect& rcVisible, const CDpiScale& scale) {
+    return Contains(scale.Scale(kTileBadgeRect), pt) && Contains(rcVisible, pt);
 }

@@ -14,10 +14,12 @@ set(TARVIK_CORE_SOURCES
     engine/ClickSequence.cpp
     engine/DesktopCoords.cpp
     engine/Dimming.cpp
+    engine/DpiScale.cpp
     engine/GrabBlackout.cpp
     engine/Locate.cpp
     engine/MouseNormalise.cpp
     engine/NearestMatch.cpp
+    engine/PictureScale.cpp
     engine/PictureSearch.cpp
     engine/PictureSearchAnchors.cpp
     engine/PictureSearchAvx2.cpp
@@ -45,8 +47,8 @@ set(TARVIK_CORE_SOURCES
     model/TargetObj.cpp
     model/TargetObjList.cpp
     model/TextConvert.cpp
-    ui/DpiScale.cpp
     ui/LinkOpenRules.cpp
     ui/PanelDragTracker.cpp
     ui/PanelGeometry.cpp
+    ui/PanelSkin.cpp
 )

@@ -11,7 +11,9 @@ set(TARVIK_E2E_SUPPORT_SOURCES
     ${PROJECT_SOURCE_DIR}/tests/e2e/StbImageWrite.cpp
     ${PROJECT_SOURCE_DIR}/tests/e2e/TarvikProcess.cpp
     ${PROJECT_SOURCE_DIR}/tests/e2e/TarvikState.cpp
-    ${PROJECT_SOURCE_DIR}/tests/e2e/TarvikWindows.cpp)
+    ${PROJECT_SOURCE_DIR}/tests/e2e/TarvikWindows.cpp
+    # Reads the reference screenshot the 96-DPI panel is compared with.
+    ${PROJECT_SOURCE_DIR}/tools/cli/ScreenImage.cpp)
 add_library(tarvik_e2e_support STATIC ${TARVIK_E2E_SUPPORT_SOURCES})
 # SYSTEM: stb_image_write (Debian's libstb-dev, see cmake/Tools.cmake) is not held to our warnings.
 target_include_directories(tarvik_e2e_support SYSTEM PRIVATE ${TARVIK_STB_INCLUDE_DIR})
@@ -26,10 +28,13 @@ add_executable(tarvik_e2e_tests ${TARVIK_E2E_TEST_SOURCES})
 target_link_libraries(tarvik_e2e_tests PRIVATE
     tarvik_e2e_support tarvik_options gmock gtest_main)
 add_dependencies(tarvik_e2e_tests Tarvik TargetBoard)
+# The panel as it looks at 96 DPI, next to the executable where the scene reads it.
+configure_file(${PROJECT_SOURCE_DIR}/tests/e2e/reference/panel-96dpi.png
+    ${CMAKE_BINARY_DIR}/e2e-reference/panel-96dpi.png COPYONLY)
 # The long play session runs as a test of its own, so its time stays apart; the multi-monitor
-# scenes run on a display of their own.
+# scenes and those at another scale run on displays of their own.
 add_test(NAME tarvik_e2e_tests
-    COMMAND tarvik_e2e_tests --gtest_filter=-PlayLongSession*:MultiMonitor*)
+    COMMAND tarvik_e2e_tests --gtest_filter=-PlayLongSession*:MultiMonitor*:ScaleTest*)
 add_test(NAME tarvik_play_long_session COMMAND tarvik_e2e_tests --gtest_filter=PlayLongSession*)
 # The tests own the screen, the pointer, the Wine prefix's registry and the default list while
 # they run, so nothing else that uses the desktop may run beside them.
@@ -54,6 +59,24 @@ add_test(NAME two_monitor_session_stop COMMAND /bin/bash
     ${PROJECT_SOURCE_DIR}/tools/wine-session.sh stop ${CMAKE_BINARY_DIR} two-monitors)
 set_tests_properties(two_monitor_session_stop PROPERTIES
     FIXTURES_CLEANUP two_monitor_session TIMEOUT 120)
+
+# The scenes at 150 % and 200 % (ScaleTest) and the figures at those scales (ScaleFigures; at
+# 96 DPI they run with the other scenes), each on an Xvfb display of its own whose Wine prefix
+# runs at that DPI. They wait for the processor too, so they take the same lock.
+foreach(dpi 144 192)
+    add_test(NAME tarvik_e2e_scale_${dpi} COMMAND tarvik_e2e_tests --gtest_filter=Scale*)
+    set_tests_properties(tarvik_e2e_scale_${dpi} PROPERTIES
+        FIXTURES_REQUIRED dpi${dpi}_session RESOURCE_LOCK wine_desktop TIMEOUT 600
+        ENVIRONMENT TARVIK_WINE_SESSION=dpi${dpi})
+    add_test(NAME dpi${dpi}_session_start COMMAND /bin/bash
+        ${PROJECT_SOURCE_DIR}/tools/wine-session.sh start ${CMAKE_BINARY_DIR} dpi${dpi})
+    set_tests_properties(dpi${dpi}_session_start PROPERTIES
+        FIXTURES_SETUP dpi${dpi}_session TIMEOUT 300)
+    add_test(NAME dpi${dpi}_session_stop COMMAND /bin/bash
+        ${PROJECT_SOURCE_DIR}/tools/wine-session.sh stop ${CMAKE_BINARY_DIR} dpi${dpi})
+    set_tests_properties(dpi${dpi}_session_stop PROPERTIES
+        FIXTURES_CLEANUP dpi${dpi}_session TIMEOUT 120)
+endforeach()
 
 # The play demonstration that tools/run.sh runs on a headless display.
 add_executable(tarvik-play-demo ${PROJECT_SOURCE_DIR}/tools/playdemo/PlayDemoMain.cpp)

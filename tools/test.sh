@@ -20,9 +20,12 @@ stop_wine_session() {
     if [[ -f build/windows/wine-session.env ]]; then
         bash tools/wine-session.sh stop build/windows >/dev/null 2>&1 || true
     fi
-    if [[ -f build/windows/wine-session-two-monitors.env ]]; then
-        bash tools/wine-session.sh stop build/windows two-monitors >/dev/null 2>&1 || true
-    fi
+    local kind
+    for kind in two-monitors dpi144 dpi192; do
+        if [[ -f build/windows/wine-session-$kind.env ]]; then
+            bash tools/wine-session.sh stop build/windows "$kind" >/dev/null 2>&1 || true
+        fi
+    done
 }
 trap '[[ -n "$background_pid" ]] && kill -- -"$background_pid" 2>/dev/null; stop_wine_session; exit 130' INT TERM
 

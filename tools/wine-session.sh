@@ -7,12 +7,17 @@
 #   two-monitors  Xorg with the dummy driver and two RandR outputs (tools/display-layout.sh), for
 #                 the multi-monitor scenes. Xvfb cannot give Wine a second monitor. It has its own
 #                 session file, prefix and wineserver, so both kinds can run side by side.
-# Usage: wine-session.sh start|stop BUILD_DIR [two-monitors]
+#   dpi144, dpi192
+#                 Xvfb like the default, in a prefix whose display runs at 144 or 192 DPI (150 % and
+#                 200 %), for the scenes that check Tarvik's drawing at the display's scale. Wine
+#                 takes the DPI from HKCU\Control Panel\Desktop as its processes start, so it is
+#                 set before the services restart, and every process afterwards sees it.
+# Usage: wine-session.sh start|stop BUILD_DIR [two-monitors|dpi144|dpi192]
 set -euo pipefail
 
 if (($# < 2 || $# > 3)) || [[ "$1" != start && "$1" != stop ]] ||
-    [[ $# == 3 && "$3" != two-monitors ]]; then
-    echo "usage: $0 start|stop BUILD_DIR [two-monitors]" >&2
+    [[ $# == 3 && ! "$3" =~ ^(two-monitors|dpi144|dpi192)$ ]]; then
+    echo "usage: $0 start|stop BUILD_DIR [two-monitors|dpi144|dpi192]" >&2
     exit 2
 fi
 action=$1
@@ -142,6 +147,11 @@ start_session() {
     TARVIK_NO_WINDOW_MANAGER=1 timeout 240 bash "$tools_dir/wine-prefix-init.sh" \
         </dev/null >"$log_dir/wineboot.log" 2>&1 ||
         fail "preparing the Wine prefix $WINEPREFIX failed"
+    local dpi=96
+    [[ "$kind" =~ ^dpi([0-9]+)$ ]] && dpi=${BASH_REMATCH[1]}
+    # Written on every start (96 too), so a prefix always runs at the DPI its kind names.
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
+        </dev/null >>"$log_dir/wineboot.log" 2>&1 || fail "setting LogPixels to $dpi failed"
     # The processes that wineboot started read the display settings before the prefix had them
     # (on a new prefix: managed windows, which wait two seconds at every hide for a window
     # manager that is not there). Start afresh, so every process sees the finished prefix, and
@@ -152,7 +162,8 @@ start_session() {
     wineserver -p </dev/null >>"$log_dir/wineserver.log" 2>&1 || fail "wineserver did not restart"
     timeout 120 wineboot </dev/null >>"$log_dir/wineboot.log" 2>&1 ||
         fail "starting the Wine services for $WINEPREFIX failed"
-    echo "wine-session: $server on $DISPLAY (pid $server_pid), wineserver for $WINEPREFIX"
+    echo "wine-session: $server on $DISPLAY (pid $server_pid), wineserver for $WINEPREFIX," \
+        "$dpi DPI"
 }
 
 case "$action" in

@@ -2,6 +2,7 @@
 // on a double-click.
 #include "ui/FlyWnd.h"
 
+#include "engine/WindowDpi.h"
 #include "framework/PaintDC.h"
 #include "ui/SnipDlg.h"
 
@@ -9,6 +10,7 @@
 
 namespace {
 
+// Sizes at 96 DPI.
 constexpr int kFlySize = 40;
 constexpr int kIconSize = 32;
 constexpr int kIconOffset = 3;
@@ -19,9 +21,24 @@ CFlyWnd::CFlyWnd(CSnipDlg& mainDlg) : CDialogImpl<CFlyWnd>(IDD_FLY_WINDOW), m_ma
 
 BOOL CFlyWnd::OnInitDialog() {
     CDialogEx::OnInitDialog();
-    SetWindowPos(HWND_TOP, 0, 0, kFlySize, kFlySize, SWP_NOMOVE | SWP_NOACTIVATE);
-    m_hIcon = CIcon::Load(IDR_MAINFRAME, kIconSize, kIconSize);
+    m_scale = WindowScale(m_hWnd);
+    const int nSize = m_scale.Scale(kFlySize);
+    SetWindowPos(HWND_TOP, 0, 0, nSize, nSize, SWP_NOMOVE | SWP_NOACTIVATE);
+    LoadAppIcon();
     return TRUE;
+}
+
+void CFlyWnd::LoadAppIcon() {
+    const int nSize = m_scale.Scale(kIconSize);
+    m_hIcon = CIcon::Load(IDR_MAINFRAME, nSize, nSize);
+}
+
+void CFlyWnd::OnDpiChanged(UINT nDpi, const RECT& rcSuggested) {
+    m_scale = CDpiScale(static_cast<int>(nDpi));
+    SetWindowPos(nullptr, rcSuggested.left, rcSuggested.top, rcSuggested.right - rcSuggested.left,
+                 rcSuggested.bottom - rcSuggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    LoadAppIcon();
+    ::InvalidateRect(m_hWnd, nullptr, TRUE);
 }
 
 LRESULT CFlyWnd::OnLButtonDown(WPARAM, LPARAM) {
@@ -43,8 +60,10 @@ LRESULT CFlyWnd::OnLButtonDblClk(WPARAM, LPARAM) {
 LRESULT CFlyWnd::OnPaint(WPARAM, LPARAM) {
     CPaintDC dc(m_hWnd);
     if (m_hIcon) {
-        ::DrawIconEx(dc.Get(), kIconOffset, kIconOffset, m_hIcon.Get(), kIconSize, kIconSize, 0,
-                     nullptr, DI_NORMAL);
+        const int nOffset = m_scale.Scale(kIconOffset);
+        const int nSize = m_scale.Scale(kIconSize);
+        ::DrawIconEx(dc.Get(), nOffset, nOffset, m_hIcon.Get(), nSize, nSize, 0, nullptr,
+                     DI_NORMAL);
     }
     return 0;
 }

@@ -1,6 +1,7 @@
 // CFlyWnd: the small always-on-top square of the "Fly window" view mode.
 #pragma once
 
+#include "engine/DpiScale.h"
 #include "framework/DialogEx.h"
 #include "framework/Icon.h"
 
@@ -10,6 +11,9 @@ class CFlyWnd : public CDialogImpl<CFlyWnd> {
 public:
     explicit CFlyWnd(CSnipDlg& mainDlg);
 
+    // The scale the window is sized and drawn at.
+    const CDpiScale& Scale() const { return m_scale; }
+
 protected:
     BOOL OnInitDialog() override;
 
@@ -17,8 +21,12 @@ private:
     LRESULT OnLButtonDown(WPARAM wParam, LPARAM lParam);
     LRESULT OnLButtonDblClk(WPARAM wParam, LPARAM lParam);
     LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
+    // Moved to a monitor of another DPI: the suggested rectangle and an icon for the new size.
+    void OnDpiChanged(UINT nDpi, const RECT& rcSuggested);
+    void LoadAppIcon();
 
     CSnipDlg& m_mainDlg;
+    CDpiScale m_scale;
     CIcon m_hIcon;
 
     // The message tables come last: they name handlers declared above.
@@ -27,5 +35,6 @@ public:
         {WM_LBUTTONDOWN, &CFlyWnd::OnLButtonDown},
         {WM_LBUTTONDBLCLK, &CFlyWnd::OnLButtonDblClk},
         {WM_PAINT, &CFlyWnd::OnPaint},
+        DpiChangedEntry<&CFlyWnd::OnDpiChanged>(),
     };
 };

@@ -25,21 +25,22 @@ bool IsInside(const Rect& rc, int x, int y) {
 
 }  // namespace
 
-bool CPanelDragTracker::InMoveStrip(int y) {
-    return kMoveStripTop <= y && y <= kMoveStripBottom;
+bool CPanelDragTracker::InMoveStrip(int y, const CDpiScale& scale) {
+    // The strip's last row is the one before the 96-DPI row 30 begins, at any scale.
+    return scale.Scale(kMoveStripTop) <= y && y < scale.Scale(kMoveStripBottom + 1);
 }
 
-bool CPanelDragTracker::InResizeStrip(int y, int nClientHeight) {
-    return nClientHeight - kResizeStripHeight < y && y < nClientHeight;
+bool CPanelDragTracker::InResizeStrip(int y, int nClientHeight, const CDpiScale& scale) {
+    return nClientHeight - scale.Scale(kResizeStripHeight) < y && y < nClientHeight;
 }
 
 PanelMouseActions CPanelDragTracker::OnLeftButtonDown(const PanelMouseInput& input) {
     PanelMouseActions actions;
-    if (InResizeStrip(input.y, input.nClientHeight)) {
+    if (InResizeStrip(input.y, input.nClientHeight, m_scale)) {
         actions.cursor = PanelCursor::SizeNS;
         m_bResizing = true;
     }
-    if (InMoveStrip(input.y)) {
+    if (InMoveStrip(input.y, m_scale)) {
         actions.cursor = PanelCursor::SizeNS;
         m_ptGrab = Point{input.x, input.y};
         m_bMoving = true;
@@ -54,23 +55,25 @@ PanelMouseActions CPanelDragTracker::OnMouseMove(const PanelMouseInput& input) {
 
     // The last-resize y is taken here, before the resize step, so a step that starts a resize
     // repaints only the band around the pointer.
-    if (input.bLeftDown && InResizeStrip(y, nClientHeight)) {
+    if (input.bLeftDown && InResizeStrip(y, nClientHeight, m_scale)) {
         actions.bCapture = true;
         m_bResizing = true;
         m_nLastResizeY = y;
     }
-    if (input.bLeftDown && InMoveStrip(y)) {
+    if (input.bLeftDown && InMoveStrip(y, m_scale)) {
         actions.bCapture = true;
         m_bMoving = true;
     }
 
     // The resize step; the pointer's y is raised so that the panel never gets below its
     // minimum height, and that raised y is used for the rest of the message.
+    const int nAboveBottom = m_scale.Scale(kPointerAboveBottom);
+    const int nMinHeight = m_scale.Scale(kPanelMinHeight);
     auto resizeStep = [&](int nSpare) {
-        if (y + kPointerAboveBottom < kPanelMinHeight) {
-            y = kPanelMinHeight - kPointerAboveBottom;
+        if (y + nAboveBottom < nMinHeight) {
+            y = nMinHeight - nAboveBottom;
         }
-        actions.nNewHeight = y + kPointerAboveBottom;
+        actions.nNewHeight = y + nAboveBottom;
         actions.nInvalidTop = std::min(m_nLastResizeY, y) - nSpare;
         actions.nInvalidBottom = std::max(m_nLastResizeY, y) + nSpare;
         m_nLastResizeY = y;
@@ -79,7 +82,7 @@ PanelMouseActions CPanelDragTracker::OnMouseMove(const PanelMouseInput& input) {
 
     if (IsInside(input.rcWindowInClient, input.x, input.y)) {
         if (m_bResizing) {
-            resizeStep(kBandSpareInside);
+            resizeStep(m_scale.Scale(kBandSpareInside));
         }
         if (m_bMoving) {
             actions.ptMoveOffset = m_ptGrab;
@@ -91,16 +94,16 @@ PanelMouseActions CPanelDragTracker::OnMouseMove(const PanelMouseInput& input) {
             m_bResizing = false;
         }
         if (input.bLeftDown && m_bResizing) {
-            resizeStep(kBandSpareOutside);
+            resizeStep(m_scale.Scale(kBandSpareOutside));
         }
         if (input.bLeftDown && m_bMoving) {
-            actions.ptMoveOffset = kOutsideMoveOffset;
+            actions.ptMoveOffset = m_scale.Scale(kOutsideMoveOffset);
         }
     }
 
     // Checked against the height before this step's resize: a resize goes on only while each
     // step ends inside the bottom strip.
-    if (InResizeStrip(y, nClientHeight)) {
+    if (InResizeStrip(y, nClientHeight, m_scale)) {
         actions.cursor = PanelCursor::SizeNS;
         m_nLastResizeY = y;
     } else {

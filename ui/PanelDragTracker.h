@@ -2,6 +2,7 @@
 // with mouse messages. Platform-free: the window code applies the actions it returns.
 #pragma once
 
+#include "engine/DpiScale.h"
 #include "engine/PixelBuffer.h"
 
 #include <optional>
@@ -12,7 +13,7 @@ enum class PanelCursor { Unchanged, SizeNS, Arrow };
 // move, release, cursor.
 struct PanelMouseActions {
     bool bCapture = false;
-    // Resize the panel to kPanelWidth x this height, keeping its place.
+    // Resize the panel to its width x this height, keeping its place.
     std::optional<int> nNewHeight;
     // Invalidate (with erasing) the client band from this top to this bottom, full width.
     std::optional<int> nInvalidTop;
@@ -36,11 +37,15 @@ struct PanelMouseInput {
     Rect rcWindowInClient;
 };
 
+// Every distance it uses (the strips, the minimum height, the repainted band) is given at 96 DPI
+// and taken at the panel's scale; the positions it reads and returns are real pixels.
 class CPanelDragTracker {
 public:
-    // Move strip: 1 <= y <= 29. Resize strip: H - 9 < y < H.
-    static bool InMoveStrip(int y);
-    static bool InResizeStrip(int y, int nClientHeight);
+    // Move strip: 1 <= y <= 29. Resize strip: H - 9 < y < H. Each at `scale`.
+    static bool InMoveStrip(int y, const CDpiScale& scale = CDpiScale());
+    static bool InResizeStrip(int y, int nClientHeight, const CDpiScale& scale = CDpiScale());
+
+    void SetScale(const CDpiScale& scale) { m_scale = scale; }
 
     PanelMouseActions OnLeftButtonDown(const PanelMouseInput& input);
     PanelMouseActions OnMouseMove(const PanelMouseInput& input);
@@ -50,6 +55,7 @@ public:
     bool IsMoving() const { return m_bMoving; }
 
 private:
+    CDpiScale m_scale;
     bool m_bResizing = false;
     bool m_bMoving = false;
     Point m_ptGrab;

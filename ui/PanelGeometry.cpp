@@ -90,8 +90,8 @@ const MonitorArea* PrimaryMonitor(const DesktopLayout& layout) {
     return layout.monitors.empty() ? nullptr : &layout.monitors.front();
 }
 
-Rect PanelRect(int x, int y, int nHeight) {
-    return Rect{x, y, x + kPanelWidth, ClampToInt32(int64_t{y} + nHeight)};
+Rect PanelRect(int x, int y, int nWidth, int nHeight) {
+    return Rect{x, y, ClampToInt32(int64_t{x} + nWidth), ClampToInt32(int64_t{y} + nHeight)};
 }
 
 }  // namespace
@@ -113,8 +113,10 @@ Rect KeepOnWorkArea(const Rect& rcWindow, int nHeadHeight, const DesktopLayout& 
 }
 
 PanelPlacement ComputeStartupPlacement(int nMainTop, int nMainLeft, int nMainHeight,
-                                       const DesktopLayout& layout) {
+                                       const DesktopLayout& layout, const CDpiScale& scale) {
     PanelPlacement placement;
+    const int nWidth = scale.Scale(kPanelWidth);
+    const int nDefaultHeight = scale.Scale(kPanelDefaultHeight);
     if (nMainTop == kMissingSetting || nMainLeft == kMissingSetting ||
         nMainHeight == kMissingSetting) {
         const MonitorArea* pPrimary = PrimaryMonitor(layout);
@@ -122,14 +124,15 @@ PanelPlacement ComputeStartupPlacement(int nMainTop, int nMainLeft, int nMainHei
         const Point centre{
             static_cast<int32_t>(rcScreen.left + (int64_t{rcScreen.right} - rcScreen.left) / 2),
             static_cast<int32_t>(rcScreen.top + (int64_t{rcScreen.bottom} - rcScreen.top) / 2)};
-        placement.rcPanel = PanelRect(centre.x - kPanelWidth / 2,
-                                      centre.y - kPanelDefaultHeight / 2, kPanelDefaultHeight);
+        placement.rcPanel =
+            PanelRect(centre.x - nWidth / 2, centre.y - nDefaultHeight / 2, nWidth, nDefaultHeight);
         return placement;
     }
+    const int nMinHeight = scale.Scale(kPanelMinHeight);
     const Rect rcStored =
         PanelRect(std::clamp(nMainLeft, -kFarOff, kFarOff), std::clamp(nMainTop, -kFarOff, kFarOff),
-                  std::clamp(nMainHeight, kPanelMinHeight, kFarOff));
-    placement.rcPanel = KeepOnWorkArea(rcStored, kPanelHeadHeight, layout);
+                  nWidth, std::clamp(nMainHeight, nMinHeight, std::max(nMinHeight, kFarOff)));
+    placement.rcPanel = KeepOnWorkArea(rcStored, scale.Scale(kPanelHeadHeight), layout);
     placement.bMoveFlyWindow = true;
     return placement;
 }
@@ -138,6 +141,13 @@ int StartupViewMode(int nStored) {
     return nStored == 1 || nStored == 2 ? nStored : 0;
 }
 
-int TileAreaHeight(int nClientHeight) {
-    return nClientHeight - kTileAreaHeightMargin;
+int TileAreaHeight(int nClientHeight, const CDpiScale& scale) {
+    return nClientHeight - scale.Scale(kTileAreaHeightMargin);
+}
+
+Rect ListViewRect(int nClientHeight, const CDpiScale& scale) {
+    const int x = scale.Scale(kListViewLeft);
+    const int y = scale.Scale(kListViewTop);
+    return Rect{x, y, x + scale.Scale(kListViewWidth),
+                y + nClientHeight - scale.Scale(kListViewHeightMargin)};
 }

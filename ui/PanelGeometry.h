@@ -3,7 +3,11 @@
 #pragma once
 
 #include "engine/DesktopCoords.h"
+#include "engine/DpiScale.h"
 #include "engine/PixelBuffer.h"
+
+// The sizes below are 96-DPI pixels; the panel scales them with its window's scale. Stored and
+// desktop values are real pixels and never scaled.
 
 // Every size the program gives the panel is this wide.
 inline constexpr int kPanelWidth = 130;
@@ -41,15 +45,21 @@ struct PanelPlacement {
 Rect KeepOnWorkArea(const Rect& rcWindow, int nHeadHeight, const DesktopLayout& layout);
 
 // Where the panel starts, from the stored "MainTop", "MainLeft" and "MainHaight" (kMissingSetting
-// when missing; raw desktop pixels) and the monitors. Any value missing: 130 x 500, centred-ish
-// on the primary monitor (the first listed when none is marked primary). Otherwise the height is
-// at least 200 and the panel is kept on a work area as KeepOnWorkArea does with its head.
+// when missing; raw desktop pixels) and the monitors. Any value missing: 130 x 500 at `scale`,
+// centred-ish on the primary monitor (the first listed when none is marked primary). Otherwise
+// the stored height is kept in real pixels but is at least 200 at `scale`, and the panel is kept
+// on a work area as KeepOnWorkArea does with its head. The width is always 130 at `scale`.
 PanelPlacement ComputeStartupPlacement(int nMainTop, int nMainLeft, int nMainHeight,
-                                       const DesktopLayout& layout);
+                                       const DesktopLayout& layout,
+                                       const CDpiScale& scale = CDpiScale());
 
 // The stored start-up view mode as entered: 1 (fly window) and 2 (tray) are kept, anything else
 // is 0 (the panel).
 int StartupViewMode(int nStored);
 
-// Height in which the tiles show, for a panel client height.
-int TileAreaHeight(int nClientHeight);
+// Height in which the tiles show, for a panel client height (real pixels) at `scale`.
+int TileAreaHeight(int nClientHeight, const CDpiScale& scale = CDpiScale());
+
+// The list view's place in the panel's client area (real pixels) for a client height at `scale`:
+// (3, 103), 123 wide and (client height - 113) high, each scaled.
+Rect ListViewRect(int nClientHeight, const CDpiScale& scale);

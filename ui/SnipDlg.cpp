@@ -5,6 +5,7 @@
 #include "app/StartupSettings.h"
 #include "engine/MonitorLayout.h"
 #include "engine/SightWnd.h"
+#include "engine/WindowDpi.h"
 #include "framework/ButtonCtrl.h"
 #include "framework/HandleCounts.h"
 #include "framework/MenuHandle.h"
@@ -19,6 +20,7 @@
 
 namespace {
 
+// Places at 96 DPI; the panel scales their edges, so buttons that touch keep touching.
 struct CButtonPlace {
     int nId;
     int x, y, cx, cy;
@@ -29,6 +31,16 @@ constexpr CButtonPlace kButtonPlaces[] = {
     {IDC_HELP_MENU, 91, 70, 34, 24},    {IDC_FLY_WINDOW, 86, 3, 20, 20},
     {IDC_HIDE_PANEL, 105, 3, 20, 20},
 };
+
+// Icon sizes at 96 DPI. The small icons are SM_CXSMICON at 96 DPI: the metric itself follows the
+// system's DPI, not the panel's monitor.
+constexpr int kSmallIconSize = 16;
+constexpr int kTitleButtonIconSize = 12;
+constexpr int kPlayIconSize = 24;
+
+// The panel's minimum and maximum tracking sizes at 96 DPI.
+constexpr POINT kMinTrackSize{150, 400};
+constexpr POINT kMaxTrackSize{150, 1200};
 
 // Moves `hWnd` (size and z-order kept) so that its head is on a work area of `layout`.
 void KeepWindowOnWorkArea(HWND hWnd, int nHeadHeight, const DesktopLayout& layout) {
@@ -74,11 +86,15 @@ BOOL CSnipDlg::OnInitDialog() {
         return TRUE;
     }
 
+    m_scale = WindowScale(m_hWnd);
+    m_dragTracker.SetScale(m_scale);
     m_wndTargetList.SetHosts(*this, *this);
-    m_wndTargetList.CreateListView(
-        RECT{kListViewLeft, kListViewTop, kListViewLeft + kListViewWidth, kListViewTop + 100},
-        m_hWnd);
-    m_wndTargetList.SetVisibleHeight(TileAreaHeight(GetClientRect().bottom));
+    m_wndTargetList.SetScale(m_scale);
+    const int nClientHeight = GetClientRect().bottom;
+    const Rect rcList = ListViewRect(nClientHeight, m_scale);
+    m_wndTargetList.CreateListView(RECT{rcList.left, rcList.top, rcList.right, rcList.bottom},
+                                   m_hWnd);
+    m_wndTargetList.SetVisibleHeight(TileAreaHeight(nClientHeight, m_scale));
     m_trayIcon.Add(m_hWnd, WM_TRAYNOTIFY, m_hIconSmall.Get());
 
     m_pFlyWnd = std::make_unique<CFlyWnd>(*this);
@@ -87,7 +103,6 @@ BOOL CSnipDlg::OnInitDialog() {
     m_pSightWnd->Create(m_hWnd);
 
     LoadButtonImages();
-    CButtonCtrl(GetDlgItem(IDC_PLAY)).Enable(false);
     m_hTitleBitmap = CGdiObject<HBITMAP>(static_cast<HBITMAP>(::LoadImageW(
         ::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_TITLE), IMAGE_BITMAP, 0, 0, 0)));
     LayoutControls();
@@ -101,34 +116,56 @@ BOOL CSnipDlg::OnInitDialog() {
 }
 
 void CSnipDlg::LoadButtonImages() {
-    const int cxSmall = ::GetSystemMetrics(SM_CXSMICON);
-    const int cySmall = ::GetSystemMetrics(SM_CYSMICON);
-    m_iconSelect = CIcon::Load(IDI_SELECT_TARGET, cxSmall, cySmall);
-    m_iconFile = CIcon::Load(IDI_FILE, cxSmall, cySmall);
-    m_iconEdit = CIcon::Load(IDI_SETTINGS, cxSmall, cySmall);
-    m_iconHelp = CIcon::Load(IDI_HELP, cxSmall, cySmall);
-    m_iconFly = CIcon::Load(IDI_FLY_WINDOW, 12, 12);
-    m_iconHide = CIcon::Load(IDI_HIDE_PANEL, 12, 12);
-    m_iconPlay = CIcon::Load(IDI_PLAY, 24, 24);
-    m_iconPlaying = CIcon::Load(IDI_PLAYING, 24, 24);
-    m_iconPlayDisabled = CIcon::Load(IDI_PLAY_DISABLED, 24, 24);
+    const auto load = [this](UINT uId, int nSize) {
+        const int nScaled = m_scale.Scale(nSize);
+        return CIcon::Load(uId, nScaled, nScaled);
+    };
+    // The buttons borrow the icons: the new ones go in before the old ones are destroyed.
+    CIcon iconSelect = load(IDI_SELECT_TARGET, kSmallIconSize);
+    CIcon iconFile = load(IDI_FILE, kSmallIconSize);
+    CIcon iconEdit = load(IDI_SETTINGS, kSmallIconSize);
+    CIcon iconHelp = load(IDI_HELP, kSmallIconSize);
+    CIcon iconFly = load(IDI_FLY_WINDOW, kTitleButtonIconSize);
+    CIcon iconHide = load(IDI_HIDE_PANEL, kTitleButtonIconSize);
+    CIcon iconPlay = load(IDI_PLAY, kPlayIconSize);
+    CIcon iconPlaying = load(IDI_PLAYING, kPlayIconSize);
+    CIcon iconPlayDisabled = load(IDI_PLAY_DISABLED, kPlayIconSize);
 
     const auto setImage = [this](int nId, const CIcon& icon) {
         CButtonCtrl(GetDlgItem(nId)).SetIcon(icon.Get());
     };
-    setImage(IDC_SELECT_TARGET, m_iconSelect);
-    setImage(IDC_PLAY, m_iconPlayDisabled);
-    setImage(IDC_FILE_MENU, m_iconFile);
-    setImage(IDC_EDIT, m_iconEdit);
-    setImage(IDC_HELP_MENU, m_iconHelp);
-    setImage(IDC_FLY_WINDOW, m_iconFly);
-    setImage(IDC_HIDE_PANEL, m_iconHide);
+    setImage(IDC_SELECT_TARGET, iconSelect);
+    setImage(IDC_FILE_MENU, iconFile);
+    setImage(IDC_EDIT, iconEdit);
+    setImage(IDC_HELP_MENU, iconHelp);
+    setImage(IDC_FLY_WINDOW, iconFly);
+    setImage(IDC_HIDE_PANEL, iconHide);
+    m_iconSelect = std::move(iconSelect);
+    m_iconFile = std::move(iconFile);
+    m_iconEdit = std::move(iconEdit);
+    m_iconHelp = std::move(iconHelp);
+    m_iconFly = std::move(iconFly);
+    m_iconHide = std::move(iconHide);
+    // Play's icon tells its state; the button is given its new one before the old ones go.
+    std::swap(m_iconPlay, iconPlay);
+    std::swap(m_iconPlaying, iconPlaying);
+    std::swap(m_iconPlayDisabled, iconPlayDisabled);
+    UpdatePlayButton();
 }
 
 void CSnipDlg::LayoutControls() {
     for (const CButtonPlace& place : kButtonPlaces) {
-        ::SetWindowPos(GetDlgItem(place.nId), nullptr, place.x, place.y, place.cx, place.cy,
-                       SWP_NOZORDER | SWP_NOACTIVATE);
+        const Rect rc =
+            m_scale.Scale(Rect{place.x, place.y, place.x + place.cx, place.y + place.cy});
+        ::SetWindowPos(GetDlgItem(place.nId), nullptr, rc.left, rc.top, rc.right - rc.left,
+                       rc.bottom - rc.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (m_wndTargetList) {
+        const int nClientHeight = GetClientRect().bottom;
+        const Rect rc = ListViewRect(nClientHeight, m_scale);
+        m_wndTargetList.SetVisibleHeight(TileAreaHeight(nClientHeight, m_scale));
+        m_wndTargetList.SetWindowPos(nullptr, rc.left, rc.top, rc.right - rc.left,
+                                     rc.bottom - rc.top, SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
 
@@ -137,8 +174,8 @@ void CSnipDlg::ApplyStartupSettings() {
     m_bMetroMode = settings.nMetroMode;
     m_play.SetMetroMode(m_bMetroMode != 0);
     m_monitorLayout = ReadDesktopLayout();
-    const PanelPlacement placement = ComputeStartupPlacement(settings.nMainTop, settings.nMainLeft,
-                                                             settings.nMainHeight, m_monitorLayout);
+    const PanelPlacement placement = ComputeStartupPlacement(
+        settings.nMainTop, settings.nMainLeft, settings.nMainHeight, m_monitorLayout, m_scale);
     const Rect& rc = placement.rcPanel;
     SetWindowPos(nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, SWP_NOZORDER);
     if (placement.bMoveFlyWindow && m_pFlyWnd) {
@@ -198,16 +235,30 @@ bool CSnipDlg::OnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResu
     return CDialogImpl<CSnipDlg>::OnMessage(uMsg, wParam, lParam, lResult);
 }
 
-LRESULT CSnipDlg::OnSize(WPARAM, LPARAM lParam) {
-    const LRESULT lResult = Default();
+void CSnipDlg::OnSize(UINT, SIZE size) {
+    Default();
     if (m_wndTargetList) {
-        const int nClientHeight = HIWORD(lParam);
-        m_wndTargetList.SetVisibleHeight(TileAreaHeight(nClientHeight));
-        m_wndTargetList.SetWindowPos(nullptr, 0, 0, kListViewWidth,
-                                     nClientHeight - kListViewHeightMargin,
+        const Rect rc = ListViewRect(size.cy, m_scale);
+        m_wndTargetList.SetVisibleHeight(TileAreaHeight(size.cy, m_scale));
+        m_wndTargetList.SetWindowPos(nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top,
                                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    return lResult;
+}
+
+void CSnipDlg::OnDpiChanged(UINT nDpi, const RECT& rcSuggested) {
+    m_scale = CDpiScale(static_cast<int>(nDpi));
+    m_dragTracker.SetScale(m_scale);
+    m_wndTargetList.SetScale(m_scale);
+    // The suggested rectangle keeps the panel's place on the new monitor at its new size; the
+    // WM_SIZE it brings places the list view at the new scale.
+    SetWindowPos(nullptr, rcSuggested.left, rcSuggested.top, rcSuggested.right - rcSuggested.left,
+                 rcSuggested.bottom - rcSuggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    LayoutControls();
+    LoadButtonImages();
+    if (m_wndTargetList) {
+        m_wndTargetList.RelayoutTiles();
+    }
+    ::InvalidateRect(m_hWnd, nullptr, TRUE);
 }
 
 void CSnipDlg::OnDisplayChange(UINT, SIZE) {
@@ -221,7 +272,7 @@ void CSnipDlg::KeepWindowsOnMonitors(bool bAlways) {
     }
     // A monitor may have gone with the panel or the fly window on it: both come back where the
     // user can reach them, shown or not.
-    KeepWindowOnWorkArea(m_hWnd, kPanelHeadHeight, layout);
+    KeepWindowOnWorkArea(m_hWnd, m_scale.Scale(kPanelHeadHeight), layout);
     if (m_pFlyWnd) {
         // The fly window is dragged by any of its pixels: all of it counts as its head.
         KeepWindowOnWorkArea(m_pFlyWnd->GetSafeHwnd(), std::numeric_limits<int>::max(), layout);
@@ -231,8 +282,8 @@ void CSnipDlg::KeepWindowsOnMonitors(bool bAlways) {
 
 LRESULT CSnipDlg::OnGetMinMaxInfo(WPARAM, LPARAM lParam) {
     auto* pInfo = reinterpret_cast<MINMAXINFO*>(lParam);
-    pInfo->ptMinTrackSize = POINT{150, 400};
-    pInfo->ptMaxTrackSize = POINT{150, 1200};
+    pInfo->ptMinTrackSize = POINT{m_scale.Scale(kMinTrackSize.x), m_scale.Scale(kMinTrackSize.y)};
+    pInfo->ptMaxTrackSize = POINT{m_scale.Scale(kMaxTrackSize.x), m_scale.Scale(kMaxTrackSize.y)};
     return Default();
 }
 

@@ -101,6 +101,9 @@ public:
     CTargetListView& ListView() { return m_wndTargetList; }
     int ViewMode() const { return m_nViewMode; }
     CFlyWnd* FlyWnd() const { return m_pFlyWnd.get(); }
+    // The scale the panel is laid out and drawn at: its window's DPI at set-up, then the DPI of
+    // the last WM_DPICHANGED.
+    const CDpiScale& Scale() const { return m_scale; }
     CSightWnd* SightWnd() const { return m_pSightWnd.get(); }
     const CClickSequence& ClickSequence() const { return m_play.ClickSequence(); }
     const CUserActivityGuard& ActivityGuard() const { return m_play.ActivityGuard(); }
@@ -116,7 +119,10 @@ protected:
     bool OnMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult) override;
 
 private:
-    LRESULT OnSize(WPARAM wParam, LPARAM lParam);
+    void OnSize(UINT nType, SIZE size);
+    // The panel moved to a monitor of another DPI: take the suggested rectangle and lay out,
+    // load and draw everything again at the new scale.
+    void OnDpiChanged(UINT nDpi, const RECT& rcSuggested);
     LRESULT OnGetMinMaxInfo(WPARAM wParam, LPARAM lParam);
     void OnDisplayChange(UINT nBitsPerPixel, SIZE size);
     // Brings the panel and the fly window back onto the work areas, by the start-up rule, when
@@ -129,7 +135,7 @@ private:
     LRESULT OnMouseMove(WPARAM wParam, LPARAM lParam);
     LRESULT OnLButtonUp(WPARAM wParam, LPARAM lParam);
     LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
-    LRESULT OnTimer(WPARAM wParam, LPARAM lParam);
+    void OnTimer(UINT_PTR nIdEvent);
     LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
     LRESULT OnClose(WPARAM wParam, LPARAM lParam);
     LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);
@@ -181,7 +187,9 @@ private:
     bool IsBusyWithUser() const;
     // Timer 9997: opens the next queued file with Load.
     void OpenPendingFile();
+    // The buttons' icons at the sizes their buttons have at m_scale; Play shows its state again.
     void LoadButtonImages();
+    // The buttons and the list view at m_scale, for the current client height.
     void LayoutControls();
     void ApplyStartupSettings();
     void ShowPanelFromTray(int nShowCommand);
@@ -195,6 +203,7 @@ private:
     // Writes the current list to `path` atomically; shows the error and returns false on failure.
     bool WriteListTo(const std::filesystem::path& path);
 
+    CDpiScale m_scale;
     int m_nViewMode = kViewCommon;
     int m_bMetroMode = 0;
     // The monitors as the panel and the fly window were last placed on them.
@@ -243,7 +252,8 @@ private:
     // The message tables come last: they name handlers declared above.
 public:
     static constexpr CMessageEntry<CSnipDlg> s_messages[] = {
-        {WM_SIZE, &CSnipDlg::OnSize},
+        SizeEntry<&CSnipDlg::OnSize>(),
+        DpiChangedEntry<&CSnipDlg::OnDpiChanged>(),
         {WM_GETMINMAXINFO, &CSnipDlg::OnGetMinMaxInfo},
         DisplayChangeEntry<&CSnipDlg::OnDisplayChange>(),
         {WM_WINDOWPOSCHANGING, &CSnipDlg::OnWindowPosChanging},
@@ -253,7 +263,7 @@ public:
         {WM_MOUSEMOVE, &CSnipDlg::OnMouseMove},
         {WM_LBUTTONUP, &CSnipDlg::OnLButtonUp},
         {WM_PAINT, &CSnipDlg::OnPaint},
-        {WM_TIMER, &CSnipDlg::OnTimer},
+        TimerEntry<&CSnipDlg::OnTimer>(),
         {WM_TRAYNOTIFY, &CSnipDlg::OnTrayNotify},
         {WM_HOTKEY, &CSnipDlg::OnHotkey},
         {WM_CLOSE, &CSnipDlg::OnClose},

@@ -4,23 +4,15 @@
 #include "framework/PaintDC.h"
 #include "framework/SelectObject.h"
 #include "ui/PanelGeometry.h"
+#include "ui/PanelSkin.h"
 #include "ui/SnipDlg.h"
 
 #include <windowsx.h>
 
 namespace {
 
-constexpr int kTitleWidth = 78;
-constexpr int kTitleHeight = 18;
-
-CGdiObject<HPEN> MakePen(COLORREF colour) {
-    return CGdiObject<HPEN>(::CreatePen(PS_SOLID, 1, colour));
-}
-
-void Line(HDC hDC, HPEN hPen, int x1, int y1, int x2, int y2) {
-    ::SelectObject(hDC, hPen);
-    ::MoveToEx(hDC, x1, y1, nullptr);
-    ::LineTo(hDC, x2, y2);
+COLORREF ColourRef(uint32_t nRgb) {
+    return RGB((nRgb >> 16) & 0xFF, (nRgb >> 8) & 0xFF, nRgb & 0xFF);
 }
 
 PanelMouseInput MouseInput(const CWnd& wnd, WPARAM wParam, LPARAM lParam) {
@@ -53,40 +45,39 @@ LRESULT CSnipDlg::OnPaint(WPARAM, LPARAM) {
 }
 
 void CSnipDlg::PaintPanel(HDC hDC, const RECT& rcClient) {
-    const int W = rcClient.right;
-    const int H = rcClient.bottom;
-    // The pens go after the selection below has put the original pen back.
-    const CGdiObject<HPEN> lightSeparator = MakePen(RGB(0xCC, 0xCC, 0xCC));
-    const CGdiObject<HPEN> darkSeparator = MakePen(RGB(0xB9, 0xB9, 0xB9));
-    const CGdiObject<HPEN> outerHighlight = MakePen(RGB(0xE3, 0xE3, 0xE3));
-    const CGdiObject<HPEN> innerHighlight = MakePen(RGB(0xFF, 0xFF, 0xFF));
-    const CGdiObject<HPEN> outerShadow = MakePen(RGB(0x69, 0x69, 0x69));
-    const CGdiObject<HPEN> innerShadow = MakePen(RGB(0xA0, 0xA0, 0xA0));
-    const CSelectObject keepOriginalPen(hDC, lightSeparator.Get());
-
-    Line(hDC, lightSeparator.Get(), 3, 25, 127, 25);
-    Line(hDC, lightSeparator.Get(), 3, 97, 127, 97);
-    Line(hDC, lightSeparator.Get(), 3, H - 6, 127, H - 6);
-    Line(hDC, darkSeparator.Get(), 3, 26, 127, 26);
-    Line(hDC, darkSeparator.Get(), 3, H - 5, 127, H - 5);
-    Line(hDC, outerHighlight.Get(), 0, 0, W - 1, 0);
-    Line(hDC, outerHighlight.Get(), 0, 0, 0, H - 1);
-    Line(hDC, innerHighlight.Get(), 1, 1, W - 2, 1);
-    Line(hDC, innerHighlight.Get(), 1, 1, 1, H - 2);
-    Line(hDC, outerShadow.Get(), W - 1, 0, W - 1, H - 1);
-    ::LineTo(hDC, 0, H - 1);
-    Line(hDC, innerShadow.Get(), W - 2, 1, W - 2, H - 2);
-    ::LineTo(hDC, 1, H - 2);
+    const std::vector<PanelSkinBar> bars = PanelSkinBars(rcClient.right, rcClient.bottom, m_scale);
+    const auto fill = [hDC](const PanelSkinBar& bar) {
+        const CGdiObject<HBRUSH> brush(::CreateSolidBrush(ColourRef(bar.colour)));
+        const RECT rc{bar.rc.left, bar.rc.top, bar.rc.right, bar.rc.bottom};
+        ::FillRect(hDC, &rc, brush.Get());
+    };
+    for (std::size_t i = 0; i < kPanelSkinBarsBeforeTitle && i < bars.size(); ++i) {
+        fill(bars[i]);
+    }
 
     if (m_hTitleBitmap) {
         // SRCAND: the white of the title leaves the background as it is.
+        const Rect rcImage = PanelTitleRect(CDpiScale());
+        const Rect rcTitle = PanelTitleRect(m_scale);
         const CMemDC memDC(hDC);
         const CSelectObject selectTitle(memDC.Get(), m_hTitleBitmap.Get());
-        ::BitBlt(hDC, 3, 5, kTitleWidth, kTitleHeight, memDC.Get(), 0, 0, SRCAND);
+        if (m_scale.IsIdentity()) {
+            ::BitBlt(hDC, rcTitle.left, rcTitle.top, rcImage.right - rcImage.left,
+                     rcImage.bottom - rcImage.top, memDC.Get(), 0, 0, SRCAND);
+        } else {
+            // Smoothed: a title scaled by 125 % or 150 % would lose strokes pixel by pixel.
+            const int nOldMode = ::SetStretchBltMode(hDC, HALFTONE);
+            ::SetBrushOrgEx(hDC, 0, 0, nullptr);
+            ::StretchBlt(hDC, rcTitle.left, rcTitle.top, rcTitle.right - rcTitle.left,
+                         rcTitle.bottom - rcTitle.top, memDC.Get(), 0, 0,
+                         rcImage.right - rcImage.left, rcImage.bottom - rcImage.top, SRCAND);
+            ::SetStretchBltMode(hDC, nOldMode);
+        }
     }
 
-    Line(hDC, lightSeparator.Get(), 3, 102, 126, 102);
-    Line(hDC, lightSeparator.Get(), 3, H - 10, 126, H - 10);
+    for (std::size_t i = kPanelSkinBarsBeforeTitle; i < bars.size(); ++i) {
+        fill(bars[i]);
+    }
 }
 
 void CSnipDlg::ApplyMouseActions(const PanelMouseActions& actions, POINT ptClient) {
@@ -94,7 +85,7 @@ void CSnipDlg::ApplyMouseActions(const PanelMouseActions& actions, POINT ptClien
         ::SetCapture(m_hWnd);
     }
     if (actions.nNewHeight) {
-        SetWindowPos(nullptr, 0, 0, kPanelWidth, *actions.nNewHeight,
+        SetWindowPos(nullptr, 0, 0, m_scale.Scale(kPanelWidth), *actions.nNewHeight,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     if (actions.nInvalidTop && actions.nInvalidBottom) {

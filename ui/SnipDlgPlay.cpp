@@ -63,15 +63,15 @@ private:
 
 }  // namespace
 
-LRESULT CSnipDlg::OnTimer(WPARAM wParam, LPARAM) {
-    switch (wParam) {
+void CSnipDlg::OnTimer(UINT_PTR nIdEvent) {
+    switch (nIdEvent) {
         case IDT_OPEN_PENDING:
             OpenPendingFile();
             break;
         case IDT_DISPLAY_CHECK:
             // Not a play timer: the mouse watch below keeps to the play timers' rhythm.
             KeepWindowsOnMonitors(false);
-            return 0;
+            return;
         case IDT_HIDE_SIGHT:
             KillTimer(IDT_HIDE_SIGHT);
             if (!m_bMetroMode && m_pSightWnd) {
@@ -83,15 +83,14 @@ LRESULT CSnipDlg::OnTimer(WPARAM wParam, LPARAM) {
     }
     // Every timer message watches the mouse, so a click under way stops within one click step.
     if (IsUserActive()) {
-        return 0;
+        return;
     }
-    if (wParam == IDT_CLICK_STEP) {
+    if (nIdEvent == IDT_CLICK_STEP) {
         OnClickStepTimer();
-    } else if (wParam == IDT_PLAY_TICK && m_play.ClickSequence().IsIdle()) {
+    } else if (nIdEvent == IDT_PLAY_TICK && m_play.ClickSequence().IsIdle()) {
         // While a click is under way the tick stays armed and waits for it.
         OnPlayTick();
     }
-    return 0;
 }
 
 void CSnipDlg::OnClickStepTimer() {

@@ -1,5 +1,5 @@
 // The display scale: rounding at the common scalings and the 96-DPI identity.
-#include "ui/DpiScale.h"
+#include "engine/DpiScale.h"
 
 #include <gtest/gtest.h>
 

@@ -271,3 +271,34 @@ TEST(PanelDragTrackerResize, OutsideWithTheButtonUpReleasesTheCapture) {
     actions = tracker.OnMouseMove(DownAt(-5, 250, 300));
     ExpectNoWindowChange(actions);
 }
+
+TEST(PanelDragTrackerScale, StripsAndMinimumHeightFollowTheScale) {
+    const struct {
+        int nDpi;
+        int nMoveFirst, nMoveLast;  // the move strip's rows
+        int nResizeRows;            // rows of the resize strip above the bottom
+        int nHeight, nBandTop, nBandBottom;
+    } cases[] = {
+        {96, 1, 29, 8, 200, 189, 424},
+        {144, 2, 44, 13, 300, 283, 429},
+        {192, 2, 59, 17, 400, 378, 433},
+    };
+    for (const auto& c : cases) {
+        const CDpiScale scale(c.nDpi);
+        SCOPED_TRACE(c.nDpi);
+        EXPECT_FALSE(CPanelDragTracker::InMoveStrip(c.nMoveFirst - 1, scale));
+        EXPECT_TRUE(CPanelDragTracker::InMoveStrip(c.nMoveFirst, scale));
+        EXPECT_TRUE(CPanelDragTracker::InMoveStrip(c.nMoveLast, scale));
+        EXPECT_FALSE(CPanelDragTracker::InMoveStrip(c.nMoveLast + 1, scale));
+        EXPECT_FALSE(CPanelDragTracker::InResizeStrip(1000 - c.nResizeRows - 1, 1000, scale));
+        EXPECT_TRUE(CPanelDragTracker::InResizeStrip(1000 - c.nResizeRows, 1000, scale));
+
+        // An upward drag from the bottom of a 420-pixel panel stops at the scaled minimum.
+        CPanelDragTracker tracker;
+        tracker.SetScale(scale);
+        tracker.OnLeftButtonDown(At(60, 415, 420));
+        tracker.OnMouseMove(DownAt(60, 415, 420));
+        ExpectResize(tracker.OnMouseMove(DownAt(60, 100, 420)), c.nHeight, c.nBandTop,
+                     c.nBandBottom);
+    }
+}

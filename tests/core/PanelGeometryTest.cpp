@@ -141,6 +141,35 @@ TEST(PanelGeometryPlacement, HeightIsAtLeastTheMinimum) {
     EXPECT_EQ(PlaceOnScreen(10, 10, 201).rcPanel, (Rect{10, 10, 140, 211}));
 }
 
+TEST(PanelGeometryPlacement, SizesScaleWhileStoredValuesStayRealPixels) {
+    const DesktopLayout screen = OneScreen(kScreenWidth, kScreenHeight);
+    const struct {
+        int nDpi;
+        Rect rcDefault;
+        int nMinHeight;
+        Rect rcList;  // for a client height of 900
+        int nTileArea;
+    } cases[] = {
+        {96, {895, 290, 1025, 790}, 200, {3, 103, 126, 890}, 788},
+        {120, {879, 228, 1042, 853}, 250, {4, 129, 158, 888}, 760},
+        {144, {863, 165, 1058, 915}, 300, {5, 155, 190, 885}, 732},
+        {192, {830, 40, 1090, 1040}, 400, {6, 206, 252, 880}, 676},
+    };
+    for (const auto& c : cases) {
+        const CDpiScale scale(c.nDpi);
+        EXPECT_EQ(ComputeStartupPlacement(kMissingSetting, 0, 0, screen, scale).rcPanel,
+                  c.rcDefault)
+            << c.nDpi;
+        // A stored height is the window's real height; only the minimum is scaled.
+        EXPECT_EQ(ComputeStartupPlacement(10, 20, 150, screen, scale).rcPanel,
+                  (Rect{20, 10, 20 + scale.Scale(130), 10 + c.nMinHeight}))
+            << c.nDpi;
+        EXPECT_EQ(ComputeStartupPlacement(10, 20, 777, screen, scale).rcPanel.bottom, 787);
+        EXPECT_EQ(ListViewRect(900, scale), c.rcList) << c.nDpi;
+        EXPECT_EQ(TileAreaHeight(900, scale), c.nTileArea) << c.nDpi;
+    }
+}
+
 TEST(PanelGeometry, StartupViewModeKeepsOnlyFlyWindowAndTray) {
     EXPECT_EQ(StartupViewMode(0), 0);
     EXPECT_EQ(StartupViewMode(1), 1);

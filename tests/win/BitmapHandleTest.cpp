@@ -279,4 +279,42 @@ TEST_F(SightWnd, IsA64SquareShapedByItsPicture) {
     PumpPendingMessages();
 }
 
+Rect WindowRectOf(const CWnd& wnd) {
+    const RECT rc = wnd.GetWindowRect();
+    return Rect{rc.left, rc.top, rc.right, rc.bottom};
+}
+
+TEST_F(SightWnd, TakesTheScaleOfItsMonitorCentredOnTheClickPoint) {
+    const CDpiOverride dpi(192);
+    CSightWnd sight;
+    ASSERT_TRUE(sight.Create(nullptr));
+    ::SetCursorPos(400, 300);
+    sight.PlaceAndShow(300, 200);
+    EXPECT_EQ(WindowRectOf(sight), (Rect{236, 136, 364, 264}));
+    // The picture's pixels as blocks: the ring at (5, 32) of the picture is at (10, 64) and
+    // (11, 65), the white centre is cut away.
+    CGdiObject<HRGN> shape(::CreateRectRgn(0, 0, 0, 0));
+    ASSERT_NE(::GetWindowRgn(sight.GetSafeHwnd(), shape.Get()), ERROR);
+    EXPECT_TRUE(::PtInRegion(shape.Get(), 10, 64));
+    EXPECT_TRUE(::PtInRegion(shape.Get(), 11, 65));
+    EXPECT_FALSE(::PtInRegion(shape.Get(), 64, 64));
+    EXPECT_FALSE(::PtInRegion(shape.Get(), 127, 127));
+
+    // Moved to a monitor of another DPI, it keeps its point in the middle.
+    struct Step {
+        int nDpi;
+        Rect rc;
+    };
+    for (const Step& step : {Step{144, {252, 152, 348, 248}}, Step{120, {260, 160, 340, 240}},
+                             Step{96, {268, 168, 332, 232}}}) {
+        RECT rcSuggested{0, 0, 10, 10};
+        ::SendMessageW(sight.GetSafeHwnd(), WM_DPICHANGED, MAKEWPARAM(step.nDpi, step.nDpi),
+                       reinterpret_cast<LPARAM>(&rcSuggested));
+        EXPECT_EQ(sight.Scale().Dpi(), step.nDpi);
+        EXPECT_EQ(WindowRectOf(sight), step.rc) << step.nDpi;
+    }
+    sight.EndDialog(0);
+    PumpPendingMessages();
+}
+
 }  // namespace

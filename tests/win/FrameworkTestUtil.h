@@ -2,6 +2,7 @@
 // pumping, an answerer for system dialog boxes, and the virtual screen's rectangle.
 #pragma once
 
+#include "engine/WindowDpi.h"
 #include "framework/HandlerExceptions.h"
 #include "framework/UserPrompts.h"
 
@@ -174,4 +175,13 @@ private:
     HWND m_hLastBox = nullptr;
     int m_nTicks = 0;
     std::vector<std::wstring> m_answered;
+};
+
+// Lays windows out at `nDpi` for as long as it lives, however the test ends.
+class CDpiOverride {
+public:
+    explicit CDpiOverride(int nDpi) { OverrideWindowDpiForTest(nDpi); }
+    ~CDpiOverride() { OverrideWindowDpiForTest(0); }
+    CDpiOverride(const CDpiOverride&) = delete;
+    CDpiOverride& operator=(const CDpiOverride&) = delete;
 };

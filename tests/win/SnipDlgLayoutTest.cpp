@@ -3,6 +3,7 @@
 #include "SnipDlgTestUtil.h"
 
 #include "app/StartupSettings.h"
+#include "engine/WindowDpi.h"
 #include "ui/FlyWnd.h"
 
 namespace {
@@ -418,4 +419,110 @@ TEST_F(SnipDlgTest, ScrolledTilesLookAsIfFreshlyPainted) {
                        RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         EXPECT_TRUE(ScreenPixelsOf(hList) == scrolled) << "after a wheel delta of " << nDelta;
     }
+}
+
+namespace {
+
+// The width of the icon a button shows; 0 without one.
+int ButtonIconWidth(HWND hButton) {
+    const auto hIcon = reinterpret_cast<HICON>(::SendMessageW(hButton, BM_GETIMAGE, IMAGE_ICON, 0));
+    ICONINFO info{};
+    if (hIcon == nullptr || !::GetIconInfo(hIcon, &info)) {
+        return 0;
+    }
+    BITMAP bitmap{};
+    ::GetObjectW(info.hbmMask, sizeof(bitmap), &bitmap);
+    ::DeleteObject(info.hbmMask);
+    if (info.hbmColor != nullptr) {
+        ::DeleteObject(info.hbmColor);
+    }
+    return bitmap.bmWidth;
+}
+
+// Every button and the list view where `scale` puts them, each button's icon at `scale` and
+// inside its button; the tile column and the fly window know the scale.
+void ExpectPanelLaidOutAt(CSnipDlg& panel, const CDpiScale& scale) {
+    SCOPED_TRACE(scale.Dpi());
+    const struct {
+        int nId;
+        Rect rc;  // at 96 DPI
+        int nIconSize;
+    } buttons[] = {
+        {IDC_SELECT_TARGET, {5, 30, 65, 68}, 16}, {IDC_PLAY, {65, 30, 125, 68}, 24},
+        {IDC_FILE_MENU, {5, 70, 39, 94}, 16},     {IDC_EDIT, {48, 70, 82, 94}, 16},
+        {IDC_HELP_MENU, {91, 70, 125, 94}, 16},   {IDC_FLY_WINDOW, {86, 3, 106, 23}, 12},
+        {IDC_HIDE_PANEL, {105, 3, 125, 23}, 12},
+    };
+    const HWND hPanel = panel.GetSafeHwnd();
+    for (const auto& button : buttons) {
+        const Rect rc = scale.Scale(button.rc);
+        const RECT rcChild = ChildRect(hPanel, button.nId);
+        ExpectRect(rcChild, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top);
+        const int nIcon = ButtonIconWidth(panel.GetDlgItem(button.nId));
+        EXPECT_EQ(nIcon, scale.Scale(button.nIconSize)) << button.nId;
+        EXPECT_LE(nIcon, std::min(rc.right - rc.left, rc.bottom - rc.top)) << button.nId;
+    }
+    const int nClientHeight = panel.GetClientRect().bottom;
+    EXPECT_EQ(panel.GetClientRect().right, scale.Scale(130));
+    ExpectRect(ChildRect(hPanel, IDC_TARGET_LIST), scale.Scale(3), scale.Scale(103),
+               scale.Scale(123), nClientHeight - scale.Scale(113));
+    EXPECT_EQ(panel.Scale(), scale);
+    EXPECT_EQ(panel.ListView().Scale(), scale);
+}
+
+}  // namespace
+
+TEST_F(SnipDlgTest, LaysItselfOutAtItsWindowsDpi) {
+    for (const int nDpi : {96, 120, 144, 192}) {
+        const CDpiOverride dpi(nDpi);
+        const CDpiScale scale(nDpi);
+        CSnipDlg& panel = OpenPanel();
+        const RECT rc = panel.GetWindowRect();
+        EXPECT_EQ(rc.right - rc.left, scale.Scale(130)) << nDpi;
+        EXPECT_EQ(rc.bottom - rc.top, scale.Scale(500)) << nDpi;
+        ExpectPanelLaidOutAt(panel, scale);
+        const RECT rcFly = panel.FlyWnd()->GetWindowRect();
+        EXPECT_EQ(rcFly.right - rcFly.left, scale.Scale(40)) << nDpi;
+        ClosePanelNormally();
+        // The stored height is the window's height in real pixels.
+        EXPECT_EQ(ReadStartupSettings(ScratchKey()).nMainHeight, scale.Scale(500)) << nDpi;
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, kScratchKey);
+    }
+}
+
+TEST_F(SnipDlgTest, ADpiChangeTakesTheSuggestedPlaceAndLaysOutAgain) {
+    CSnipDlg& panel = OpenPanel();
+    const HWND hPanel = panel.GetSafeHwnd();
+    const struct {
+        int nDpi;
+        RECT rcSuggested;
+    } changes[] = {
+        {192, {100, 50, 360, 1050}},
+        {144, {40, 60, 235, 810}},
+        // And back: exactly the 96-DPI panel again.
+        {96, {100, 50, 230, 550}},
+    };
+    for (const auto& change : changes) {
+        SCOPED_TRACE(change.nDpi);
+        ::SendMessageW(hPanel, WM_DPICHANGED, MAKEWPARAM(change.nDpi, change.nDpi),
+                       reinterpret_cast<LPARAM>(&change.rcSuggested));
+        const RECT& rc = change.rcSuggested;
+        ExpectRect(panel.GetWindowRect(), rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top);
+        ExpectPanelLaidOutAt(panel, CDpiScale(change.nDpi));
+        // The skin follows: the separator under the title is one 96-DPI pixel thick.
+        ::RedrawWindow(hPanel, nullptr, nullptr,
+                       RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        const CDpiScale scale(change.nDpi);
+        const CScreenPixels pixels(hPanel);
+        for (int y = scale.Scale(25); y < scale.Scale(26); ++y) {
+            EXPECT_EQ(pixels.At(scale.Scale(3), y), RGB(0xCC, 0xCC, 0xCC)) << y;
+        }
+        EXPECT_EQ(pixels.At(scale.Scale(3), scale.Scale(26)), RGB(0xB9, 0xB9, 0xB9));
+    }
+
+    CFlyWnd& fly = *panel.FlyWnd();
+    const RECT rcFly{10, 20, 70, 80};
+    fly.SendMessage(WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&rcFly));
+    ExpectRect(fly.GetWindowRect(), 10, 20, 60, 60);
+    EXPECT_EQ(fly.Scale(), CDpiScale(144));
 }

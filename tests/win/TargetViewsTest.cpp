@@ -78,6 +78,42 @@ std::unique_ptr<CTargetObj> MakeCentredTarget(int nWidth, int nHeight, uint32_t 
     return pTarget;
 }
 
+// Pixel (x, y) of the 102 x 64 tile of a 20 x 10 target from MakeCentredTarget: the frame, the
+// target at (41, 28), its highlighted ring and the plain surroundings.
+uint32_t CentredTilePixel(int x, int y, const TargetThumbnails& thumbs,
+                          const PixelBuffer& picture) {
+    const auto isBorder = [x, y](int n) { return x == n || y == n || x == 101 - n || y == 63 - n; };
+    if (isBorder(0)) {
+        return MakeBgr0(53, 73, 106);
+    }
+    if (isBorder(1)) {
+        return MakeBgr0(255, 255, 255);
+    }
+    if (x >= 41 && x < 61 && y >= 28 && y < 38) {
+        return picture.At(x - 41, y - 28);
+    }
+    if (x >= 40 && x < 62 && y >= 27 && y < 39) {
+        return thumbs.highlighted.At(x - 1, y + 17);
+    }
+    return thumbs.plain.At(x - 1, y + 17);
+}
+
+// The badge picture, bitmap 139.
+PixelBuffer LoadBadgePixels() {
+    PixelBuffer badge;
+    const CGdiObject<HBITMAP> hBadge(static_cast<HBITMAP>(
+        ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_TILE_MENU), IMAGE_BITMAP, 0,
+                     0, LR_CREATEDIBSECTION)));
+    ReadBitmapPixels(hBadge.Get(), badge);
+    return badge;
+}
+
+// The top-left of `wnd` in the client coordinates of `parent`.
+POINT PlaceIn(const CWnd& parent, const CWnd& wnd) {
+    const RECT rc = wnd.GetWindowRect();
+    return parent.ScreenToClient(POINT{rc.left, rc.top});
+}
+
 // A list view 123 x 300 in a top-level window of its own, with a fake panel.
 class TargetListViewTest : public ::testing::Test {
 protected:
@@ -216,31 +252,16 @@ TEST_F(TargetListViewTest, TileShowsTheTargetPicturePixelByPixelAndTheBadgeWhile
 
     const PixelBuffer shown = ReadWindowPixels(hTile, 102, 64);
     ASSERT_EQ(shown.Width(), 102);
-    const auto isBorder = [](int x, int y, int n) {
-        return x == n || y == n || x == 101 - n || y == 63 - n;
-    };
     for (int y = 0; y < 64; ++y) {
         for (int x = 0; x < 102; ++x) {
-            uint32_t expected = thumbs.plain.At(x - 1, y + 17);
-            if (isBorder(x, y, 0)) {
-                expected = MakeBgr0(53, 73, 106);
-            } else if (isBorder(x, y, 1)) {
-                expected = MakeBgr0(255, 255, 255);
-            } else if (x >= 41 && x < 61 && y >= 28 && y < 38) {
-                expected = picture.At(x - 41, y - 28);
-            } else if (x >= 40 && x < 62 && y >= 27 && y < 39) {
-                expected = thumbs.highlighted.At(x - 1, y + 17);
-            }
-            ASSERT_EQ(shown.At(x, y), expected) << "pixel " << x << "," << y;
+            ASSERT_EQ(shown.At(x, y), CentredTilePixel(x, y, thumbs, picture))
+                << "pixel " << x << "," << y;
         }
     }
 
     // Hovering draws the badge, bitmap 139, at (79, 5); leaving without a button takes it away.
-    PixelBuffer badge;
-    const CGdiObject<HBITMAP> hBadge(static_cast<HBITMAP>(
-        ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_TILE_MENU), IMAGE_BITMAP, 0,
-                     0, LR_CREATEDIBSECTION)));
-    ASSERT_TRUE(ReadBitmapPixels(hBadge.Get(), badge));
+    const PixelBuffer badge = LoadBadgePixels();
+    ASSERT_EQ(badge.Width(), 16);
     ::SendMessageW(hTile, WM_MOUSEMOVE, 0, MAKELPARAM(50, 30));
     EXPECT_TRUE(m_view.TileOf(target)->IsHover());
     EXPECT_EQ(::GetCapture(), hTile);
@@ -254,6 +275,106 @@ TEST_F(TargetListViewTest, TileShowsTheTargetPicturePixelByPixelAndTheBadgeWhile
     EXPECT_FALSE(m_view.TileOf(target)->IsHover());
     EXPECT_NE(::GetCapture(), hTile);
     EXPECT_EQ(ReadWindowPixels(hTile, 102, 64), shown);
+}
+
+TEST_F(TargetListViewTest, AtTwiceTheDpiEveryPixelOfTheColumnAndTilesIsATwoByTwoBlock) {
+    for (int k = 0; k < 5; ++k) {
+        ASSERT_TRUE(m_view.AddTarget(MakeCentredTarget(20, 10, 11 + static_cast<uint32_t>(k))));
+    }
+    m_view.SetVisibleHeight(300);
+    m_view.ScrollBy(-56);
+    // As the panel does at 192 DPI: the view twice as wide, then the new scale.
+    ::SetWindowPos(m_hMain, nullptr, 0, 0, 260, 420, SWP_NOMOVE | SWP_NOZORDER);
+    m_view.SetWindowPos(nullptr, 0, 0, 246, 300, SWP_NOMOVE | SWP_NOZORDER);
+    m_view.SetScale(CDpiScale(192));
+    // The same part of the column stays in view: 56 pixels at 96 DPI are 112 now.
+    EXPECT_EQ(m_view.ScrollPos(), -112);
+    EXPECT_EQ(m_view.m_nContentHeight, 712);
+    for (int k = 0; k < 5; ++k) {
+        const CTargetMiniView* pTile = m_view.TileAt(k);
+        ASSERT_NE(pTile, nullptr);
+        const RECT rc = pTile->GetWindowRect();
+        EXPECT_EQ(rc.right - rc.left, 204) << k;
+        EXPECT_EQ(rc.bottom - rc.top, 128) << k;
+        EXPECT_EQ(PlaceIn(m_view, *pTile).x, 12) << k;
+        EXPECT_EQ(PlaceIn(m_view, *pTile).y, k * 140 + 12 - 112) << k;
+    }
+
+    // The tile of order 1, wholly in view: each pixel of its 96-DPI picture a 2 x 2 block.
+    CTargetMiniView& tile = *m_view.TileAt(1);
+    const CTargetObj& target = *tile.Target();
+    const TargetThumbnails thumbs = MakeTargetThumbnails(*target.m_bmpArea.Pixels());
+    const PixelBuffer shown = ReadWindowPixels(tile.GetSafeHwnd(), 204, 128);
+    ASSERT_EQ(shown.Width(), 204);
+    for (int y = 0; y < 128; ++y) {
+        for (int x = 0; x < 204; ++x) {
+            ASSERT_EQ(shown.At(x, y),
+                      CentredTilePixel(x / 2, y / 2, thumbs, *target.m_bmpTarget.Pixels()))
+                << "pixel " << x << "," << y;
+        }
+    }
+    // The badge at (158, 10), 32 x 32; it takes the pointer there and not beside it.
+    const PixelBuffer badge = LoadBadgePixels();
+    ::SendMessageW(tile.GetSafeHwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(100, 60));
+    ASSERT_TRUE(tile.IsHover());
+    const PixelBuffer hovered = ReadWindowPixels(tile.GetSafeHwnd(), 204, 128);
+    for (int y = 0; y < 32; ++y) {
+        for (int x = 0; x < 32; ++x) {
+            ASSERT_EQ(hovered.At(158 + x, 10 + y), badge.At(x / 2, y / 2)) << x << "," << y;
+        }
+    }
+    ::SendMessageW(tile.GetSafeHwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(300, 60));
+    EXPECT_FALSE(tile.IsHover());
+
+    // The column: 2-pixel edges, the 20-pixel track with its thumb (length 300 * 300 / 712 = 126
+    // at 112 * 300 / 712 = 47, light edges two rows each).
+    PixelBuffer pixels = ReadWindowPixels(m_view.GetSafeHwnd(), 246, 300);
+    struct Probe {
+        int x;
+        int y;
+        uint32_t bgr0;
+    };
+    const uint32_t kEdge = MakeBgr0(204, 204, 204);
+    const Probe probes[] = {
+        {0, 8, kEdge},
+        {1, 8, kEdge},
+        {2, 8, MakeBgr0(245, 245, 245)},
+        {226, 8, kEdge},
+        {227, 8, kEdge},
+        {236, 46, MakeBgr0(236, 236, 236)},
+        {236, 47, MakeBgr0(201, 201, 201)},
+        {236, 48, MakeBgr0(201, 201, 201)},
+        {236, 49, MakeBgr0(149, 149, 149)},
+        {236, 174, MakeBgr0(149, 149, 149)},
+        {236, 175, MakeBgr0(201, 201, 201)},
+        {236, 177, MakeBgr0(236, 236, 236)},
+        {244, 8, kEdge},
+        {245, 8, kEdge},
+    };
+    for (const Probe& probe : probes) {
+        EXPECT_EQ(pixels.At(probe.x, probe.y), probe.bgr0) << probe.x << "," << probe.y;
+    }
+
+    // The drop marker above the tile of order 2: four black rows in the middle of the gap.
+    m_view.DragOver(tile.Target(), ScreenYOfColumn(12 + 280 + 20));
+    EXPECT_EQ(m_view.m_nDropSlot, 2);
+    EXPECT_EQ(m_view.m_nDropMarkerY, -112 + 280 + 6);
+    pixels = ReadWindowPixels(m_view.GetSafeHwnd(), 246, 300);
+    // The gap runs from row 168 (the bottom of the tile of order 1) to 180.
+    for (int y = 169; y < 180; ++y) {
+        const uint32_t expected = y >= 172 && y < 176 ? 0u : MakeBgr0(245, 245, 245);
+        EXPECT_EQ(pixels.At(100, y), expected) << y;
+        EXPECT_EQ(pixels.At(220, y), expected) << y;
+    }
+    m_view.HideDropMarker();
+
+    // Back at 96 DPI everything is as it was.
+    m_view.SetScale(CDpiScale(96));
+    EXPECT_EQ(m_view.ScrollPos(), -56);
+    const RECT rc = m_view.TileAt(1)->GetWindowRect();
+    EXPECT_EQ(rc.right - rc.left, 102);
+    EXPECT_EQ(rc.bottom - rc.top, 64);
+    EXPECT_EQ(PlaceIn(m_view, *m_view.TileAt(1)).y, 70 + 6 - 56);
 }
 
 TEST_F(TargetListViewTest, TileWithoutAreaPictureShowsTheTargetOnWhite) {
@@ -537,6 +658,18 @@ TEST_F(TargetEditDlgTest, ShowsTheTargetTestsWithTheTypedShiftAndOkStoresIt) {
     EXPECT_EQ(shown.At(50, 16), MakeBgr0(53, 73, 106));
     EXPECT_EQ(shown.At(50 + 41, 16 + 28), m_pTarget->m_bmpTarget.Pixels()->At(0, 0));
     EXPECT_EQ(shown.At(50 + 60, 16 + 37), m_pTarget->m_bmpTarget.Pixels()->At(19, 9));
+    {
+        // At 192 DPI the picture is twice as large at twice the place, each pixel a block.
+        const CDpiOverride dpi(192);
+        m_pDlg->Invalidate(false);
+        const PixelBuffer shown192 = ReadWindowPixels(m_pDlg->GetSafeHwnd(), 320, 170);
+        EXPECT_EQ(shown192.At(101, 33), MakeBgr0(53, 73, 106));
+        EXPECT_EQ(shown192.At(102, 34), MakeBgr0(255, 255, 255));
+        for (const POINT pt : {POINT{182, 88}, POINT{183, 89}}) {
+            EXPECT_EQ(shown192.At(pt.x, pt.y), m_pTarget->m_bmpTarget.Pixels()->At(0, 0));
+        }
+        EXPECT_EQ(shown192.At(221, 107), m_pTarget->m_bmpTarget.Pixels()->At(19, 9));
+    }
 
     // Not found: no sight. Found: the sight at centre + the typed shift, the editor blacked out.
     SetText(IDC_TARGET_SHIFT_X, L"10");

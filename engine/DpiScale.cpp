@@ -1,5 +1,5 @@
 // Scaling of 96-DPI sizes to the display's DPI.
-#include "ui/DpiScale.h"
+#include "engine/DpiScale.h"
 
 namespace {
 
