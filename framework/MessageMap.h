@@ -57,24 +57,27 @@ constexpr CMessageEntry<HandlerClass<Handler>> TimerEntry() {
             }};
 }
 
-// void OnSize(UINT nType, SIZE size): the new client size.
-template <auto Handler>
-constexpr CMessageEntry<HandlerClass<Handler>> SizeEntry() {
+// A message whose WPARAM is a number and whose LPARAM packs a width and a height:
+// void Handler(UINT n, SIZE size).
+template <UINT nMessage, auto Handler>
+constexpr CMessageEntry<HandlerClass<Handler>> NumberAndSizeEntry() {
     using T = HandlerClass<Handler>;
-    return {WM_SIZE, nullptr, [](T& wnd, WPARAM wParam, LPARAM lParam) -> LRESULT {
+    return {nMessage, nullptr, [](T& wnd, WPARAM wParam, LPARAM lParam) -> LRESULT {
                 (wnd.*Handler)(static_cast<UINT>(wParam), SIZE{LOWORD(lParam), HIWORD(lParam)});
                 return 0;
             }};
 }
 
+// void OnSize(UINT nType, SIZE size): the new client size.
+template <auto Handler>
+constexpr CMessageEntry<HandlerClass<Handler>> SizeEntry() {
+    return NumberAndSizeEntry<WM_SIZE, Handler>();
+}
+
 // void OnDisplayChange(UINT nBitsPerPixel, SIZE size): the primary screen's new size.
 template <auto Handler>
 constexpr CMessageEntry<HandlerClass<Handler>> DisplayChangeEntry() {
-    using T = HandlerClass<Handler>;
-    return {WM_DISPLAYCHANGE, nullptr, [](T& wnd, WPARAM wParam, LPARAM lParam) -> LRESULT {
-                (wnd.*Handler)(static_cast<UINT>(wParam), SIZE{LOWORD(lParam), HIWORD(lParam)});
-                return 0;
-            }};
+    return NumberAndSizeEntry<WM_DISPLAYCHANGE, Handler>();
 }
 
 // void OnDpiChanged(UINT nDpi, const RECT& rcSuggested): the window's new DPI and the window
