@@ -24,13 +24,13 @@ constexpr Edge E(int n) {
     return Edge{n, true};
 }
 
-struct BarSpec {
+struct BarRule {
     uint32_t colour;
     Edge left, top, right, bottom;
 };
 
 // Each 1-pixel line as the bar of pixels it covers (a line's end point is not drawn).
-constexpr BarSpec kBars[] = {
+constexpr BarRule kBars[] = {
     {kLightSeparator, S(3), S(25), S(127), S(26)},
     {kLightSeparator, S(3), S(97), S(127), S(98)},
     {kLightSeparator, S(3), E(6), S(127), E(5)},
@@ -59,11 +59,11 @@ int Resolve(Edge edge, int nExtent, const CDpiScale& scale) {
 std::vector<PanelSkinBar> PanelSkinBars(int nWidth, int nHeight, const CDpiScale& scale) {
     std::vector<PanelSkinBar> bars;
     bars.reserve(std::size(kBars));
-    for (const BarSpec& spec : kBars) {
+    for (const BarRule& rule : kBars) {
         bars.push_back(PanelSkinBar{
-            spec.colour,
-            Rect{Resolve(spec.left, nWidth, scale), Resolve(spec.top, nHeight, scale),
-                 Resolve(spec.right, nWidth, scale), Resolve(spec.bottom, nHeight, scale)}});
+            rule.colour,
+            Rect{Resolve(rule.left, nWidth, scale), Resolve(rule.top, nHeight, scale),
+                 Resolve(rule.right, nWidth, scale), Resolve(rule.bottom, nHeight, scale)}});
     }
     return bars;
 }

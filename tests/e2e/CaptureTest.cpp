@@ -89,18 +89,6 @@ protected:
         ASSERT_TRUE(TarvikResponds());
     }
 
-    // The overlay: a visible top-level window of Tarvik covering the whole screen; null if none.
-    HWND FindOverlay() const {
-        const RECT rcScreen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-        for (const HWND hWnd : TopLevelWindowsOf(m_pTarvik->Id())) {
-            const RECT rc = ScreenRectOf(hWnd);
-            if (hWnd != m_hMain && IsWindowVisible(hWnd) && EqualRect(&rc, &rcScreen)) {
-                return hWnd;
-            }
-        }
-        return nullptr;
-    }
-
     // Clicks "Select target" and waits for the overlay; returns it, with the milliseconds from
     // the release of the button to the overlay showing `expectedOutside` in `pdMs`.
     HWND SelectTarget(const PixelBuffer& expectedOutside, const std::vector<RECT>& except,

@@ -144,6 +144,20 @@ HWND CEndToEndTest::WaitForDialog(const wchar_t* pszCaption) const {
     return hDialog;
 }
 
+HWND CEndToEndTest::FindOverlay(const RECT& rcDesktop) const {
+    for (const HWND hWnd : TopLevelWindowsOf(m_pTarvik->Id())) {
+        const RECT rc = ScreenRectOf(hWnd);
+        if (hWnd != m_hMain && IsWindowVisible(hWnd) && EqualRect(&rc, &rcDesktop)) {
+            return hWnd;
+        }
+    }
+    return nullptr;
+}
+
+HWND CEndToEndTest::FindOverlay() const {
+    return FindOverlay(RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
+}
+
 HWND CEndToEndTest::WaitForFileDialog() const {
     HWND hDialog = nullptr;
     WaitUntil([&] { return (hDialog = FindFileDialog(m_pTarvik->Id())) != nullptr; });

@@ -61,6 +61,11 @@ protected:
     // A dialog of Tarvik other than its main window, with this caption; null after the wait.
     HWND WaitForDialog(const wchar_t* pszCaption) const;
     HWND WaitForFileDialog() const;
+    // Tarvik's capture overlay: a visible top-level window of it, not the panel, that covers
+    // exactly `rcDesktop`; null if none.
+    HWND FindOverlay(const RECT& rcDesktop) const;
+    // The overlay of a one-monitor display: it covers the screen.
+    HWND FindOverlay() const;
     // Clicks the button `nId` of a dialog with the mouse and waits until the dialog is gone.
     // Use with ASSERT_NO_FATAL_FAILURE.
     void ClickDialogButton(HWND hDialog, int nId);

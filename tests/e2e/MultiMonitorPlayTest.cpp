@@ -66,14 +66,7 @@ class MultiMonitorPlayTest : public CMultiMonitorTest {
 protected:
     // The overlay: a visible window of Tarvik over the whole virtual screen; null if none.
     HWND FindOverlay() const {
-        const Rect rcVirtual = CurrentLayout().VirtualRect();
-        for (const HWND hWnd : TopLevelWindowsOf(m_pTarvik->Id())) {
-            if (hWnd != m_hMain && IsWindowVisible(hWnd) &&
-                RectText(ScreenRectOf(hWnd)) == RectText(ToRECT(rcVirtual))) {
-                return hWnd;
-            }
-        }
-        return nullptr;
+        return CEndToEndTest::FindOverlay(ToRECT(CurrentLayout().VirtualRect()));
     }
 
     // Clicks Select target and waits until the overlay shows `frozen` dimmed on both monitors;

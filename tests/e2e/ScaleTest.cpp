@@ -180,18 +180,6 @@ protected:
         m_scale = CDpiScale(ScreenDpi());
     }
 
-    // The overlay: a visible top-level window of Tarvik covering the whole screen; null if none.
-    HWND FindOverlay() const {
-        const RECT rcScreen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-        for (const HWND hWnd : TopLevelWindowsOf(m_pTarvik->Id())) {
-            const RECT rc = ScreenRectOf(hWnd);
-            if (hWnd != m_hMain && IsWindowVisible(hWnd) && EqualRect(&rc, &rcScreen)) {
-                return hWnd;
-            }
-        }
-        return nullptr;
-    }
-
     // Select target, then a drag from `ptPress` to `ptRelease` on the overlay, until the panel
     // is back. The overlay must show `rcUnscaled` of the screen `before` dimmed, where it was.
     // Use with ASSERT_NO_FATAL_FAILURE.
