@@ -144,12 +144,12 @@ private:
 
     void OnSelectTarget();
     void OnPlay();
-    void OnPlayTick();
-    void OnClickStepTimer();
-    bool IsUserActive();
+    void OnPlayTick(Point ptCursor);
+    void OnClickStepTimer(Point ptCursor);
+    bool IsUserActive(Point ptCursor);
     void ShowActivityDiagnostics();
-    void PlayStep();
-    void StepClick();
+    void PlayStep(Point ptCursor);
+    void StepClick(Point ptCursor);
     void EndClick();
     // Play on (parking the pointer) or off; the button follows.
     void SetPlaying(bool bPlay);

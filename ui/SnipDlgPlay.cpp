@@ -82,30 +82,33 @@ void CSnipDlg::OnTimer(UINT_PTR nIdEvent) {
             break;
     }
     // Every timer message watches the mouse, so a click under way stops within one click step.
-    if (IsUserActive()) {
+    // The pointer is read once: a move that lands after the watch must not become the glide's
+    // starting point, or the user's move would be taken for the program's own.
+    const Point ptCursor = CursorPos();
+    if (IsUserActive(ptCursor)) {
         return;
     }
     if (nIdEvent == IDT_CLICK_STEP) {
-        OnClickStepTimer();
+        OnClickStepTimer(ptCursor);
     } else if (nIdEvent == IDT_PLAY_TICK && m_play.ClickSequence().IsIdle()) {
         // While a click is under way the tick stays armed and waits for it.
-        OnPlayTick();
+        OnPlayTick(ptCursor);
     }
 }
 
-void CSnipDlg::OnClickStepTimer() {
+void CSnipDlg::OnClickStepTimer(Point ptCursor) {
     KillTimer(IDT_CLICK_STEP);
-    StepClick();
+    StepClick(ptCursor);
     if (!m_play.ClickSequence().IsIdle()) {
         SetTimer(IDT_CLICK_STEP, kClickStepMs);
     }
 }
 
-void CSnipDlg::OnPlayTick() {
+void CSnipDlg::OnPlayTick(Point ptCursor) {
     // Killed first, so that a message box of the play step cannot lead to a nested one.
     KillTimer(IDT_PLAY_TICK);
     if (m_play.WantsGrab()) {
-        PlayStep();
+        PlayStep(ptCursor);
     }
     SetTimer(IDT_PLAY_TICK, kPlayTickMs);
     RefreshScreenSaverTimeout();
@@ -121,9 +124,9 @@ void CSnipDlg::RefreshScreenSaverTimeout() {
     }
 }
 
-bool CSnipDlg::IsUserActive() {
+bool CSnipDlg::IsUserActive(Point ptCursor) {
     CPanelClickOutput output(m_mouse, m_pSightWnd.get());
-    const bool bActive = m_play.HoldsOffForUser(CursorPos(), NowSeconds(), output);
+    const bool bActive = m_play.HoldsOffForUser(ptCursor, NowSeconds(), output);
     if (bActive) {
         // The guard ended any click under way; its timer goes with it.
         KillTimer(IDT_CLICK_STEP);
@@ -139,9 +142,9 @@ void CSnipDlg::ShowActivityDiagnostics() {
     ::SetDlgItemTextW(m_hWnd, IDC_DIAG_LABEL3, ToWide(diagnostics.DistanceText()).c_str());
 }
 
-void CSnipDlg::StepClick() {
+void CSnipDlg::StepClick(Point ptCursor) {
     CPanelClickOutput output(m_mouse, m_pSightWnd.get());
-    m_play.StepClick(CursorPos(), output);
+    m_play.StepClick(ptCursor, output);
     if (m_play.ClickSequence().IsIdle()) {
         // The release step ended the sequence; its timer goes with it.
         KillTimer(IDT_CLICK_STEP);
@@ -226,7 +229,7 @@ void CSnipDlg::ShowReadFailure() {
     Prompts().MessageBox(nullptr, L"Кнопка не прочитана", L"INFO", MB_OK);
 }
 
-void CSnipDlg::PlayStep() {
+void CSnipDlg::PlayStep(Point ptCursor) {
     if (!GrabScreen(GrabMode::Play, nullptr, m_screen)) {
         // A black picture of the screen would match a black target anywhere: no search.
         ShowReadFailure();
@@ -237,7 +240,7 @@ void CSnipDlg::PlayStep() {
         return;
     }
     CPanelClickOutput output(m_mouse, m_pSightWnd.get());
-    if (!m_play.ClickFirstFound(*pList, m_screen, CursorPos(), output)) {
+    if (!m_play.ClickFirstFound(*pList, m_screen, ptCursor, output)) {
         return;
     }
     if (m_play.ClickSequence().IsClicking()) {
