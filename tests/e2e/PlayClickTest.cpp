@@ -3,6 +3,7 @@
 // user moves the mouse.
 #include "tests/e2e/PlayTest.h"
 
+#include "res/resource.h"
 #include "tests/e2e/RealInput.h"
 #include "tests/e2e/ScreenShot.h"
 #include "tests/e2e/TarvikWindows.h"
@@ -104,20 +105,35 @@ TEST_F(PlayClickTest, AMoveOf16PixelsAbortsTheGlideAndHoldsPlayOffForFourSeconds
     ASSERT_NO_FATAL_FAILURE(PressPlay());
     ASSERT_NE(WaitForSight(), nullptr);
     // The user takes the mouse: 16 pixels (or more, if a glide step came between) from where
-    // Tarvik last put the pointer.
-    const POINT pt = CursorPos();
-    ASSERT_TRUE(MovePointer({pt.x, pt.y - 16}));
-    const uint64_t nMovedAt = GetTickCount64();
+    // Tarvik last put the pointer. Under Wine a program that is behind may put back an earlier
+    // pointer place over the move before Tarvik sees it; a user's hand keeps moving, so the
+    // move is made again until the guard has taken the new place as its reference.
+    uint64_t nMovedAt = 0;
+    bool bSeen = false;
+    for (int nAttempt = 0; nAttempt < 3 && !bSeen; ++nAttempt) {
+        const POINT pt = CursorPos();
+        const POINT ptMoved{pt.x, pt.y - 16};
+        ASSERT_TRUE(MovePointer(ptMoved));
+        nMovedAt = GetTickCount64();
+        const std::wstring reference =
+            L"old: x=" + std::to_wstring(ptMoved.x) + L" y=" + std::to_wstring(ptMoved.y);
+        bSeen = WaitUntil([&] { return TextOf(GetDlgItem(m_hMain, IDC_DIAG_LABEL1)) == reference; },
+                          1500, 1);
+    }
+    ASSERT_TRUE(bSeen) << "the guard never took the user's move";
     EXPECT_TRUE(WaitUntil([&] { return FindShownSight(m_pTarvik->Id(), m_hMain) == nullptr; }))
         << "the sight window stayed after the abort";
     Scene("aborted");
 
-    ASSERT_TRUE(WaitForClicks(1, 30000)) << "play did not resume after the quiet time";
-    const std::vector<BoardEvent> events = ButtonEvents();
+    // A move the guard missed may have let a glide end in a click: only later ones count.
+    const size_t nClicksBefore = ButtonEvents().size() / 2;
+    ASSERT_TRUE(WaitForClicks(nClicksBefore + 1, 30000))
+        << "play did not resume after the quiet time";
+    const BoardEvent firstAfter = ButtonEvents()[2 * nClicksBefore];
     // No press came before the pause: the whole-second clock must move on by four first, which
     // takes more than three seconds.
-    EXPECT_GE(events.front().nTickMs, nMovedAt + 3000)
-        << "clicked " << (events.front().nTickMs - nMovedAt) << " ms after the user's move";
+    EXPECT_GE(firstAfter.nTickMs, nMovedAt + 3000)
+        << "clicked " << (firstAfter.nTickMs - nMovedAt) << " ms after the user's move";
     EXPECT_TRUE(AllClicksAt(ClickPointOf(kLowerLeft)));
 }
 
