@@ -40,7 +40,30 @@ POINT CursorPos() {
 
 }  // namespace
 
-class PlayClickTest : public CPlayTest {};
+class PlayClickTest : public CPlayTest {
+protected:
+    // The user's move to `where()`, made until the panel's guard shows the new place as its
+    // reference. Under Wine a program that is behind may put an earlier pointer place back over
+    // a move before Tarvik reads the pointer; a user's hand keeps moving, so the move is made
+    // again. Returns when the taken move was made, 0 when the guard took none.
+    template <class Where>
+    uint64_t MoveUntilTaken(Where where) const {
+        for (int nAttempt = 0; nAttempt < 3; ++nAttempt) {
+            const POINT pt = where();
+            if (!MovePointer(pt)) {
+                return 0;
+            }
+            const uint64_t nMovedAt = GetTickCount64();
+            const std::wstring reference =
+                L"old: x=" + std::to_wstring(pt.x) + L" y=" + std::to_wstring(pt.y);
+            if (WaitUntil([&] { return TextOf(GetDlgItem(m_hMain, IDC_DIAG_LABEL1)) == reference; },
+                          1500, 1)) {
+                return nMovedAt;
+            }
+        }
+        return 0;
+    }
+};
 
 TEST_F(PlayClickTest, ClicksOnceAtCentrePlusShiftOnEveryTickWithTheSightDuringTheGlide) {
     ASSERT_NO_FATAL_FAILURE(StartScene({kLowerLeft}));
@@ -105,22 +128,12 @@ TEST_F(PlayClickTest, AMoveOf16PixelsAbortsTheGlideAndHoldsPlayOffForFourSeconds
     ASSERT_NO_FATAL_FAILURE(PressPlay());
     ASSERT_NE(WaitForSight(), nullptr);
     // The user takes the mouse: 16 pixels (or more, if a glide step came between) from where
-    // Tarvik last put the pointer. Under Wine a program that is behind may put back an earlier
-    // pointer place over the move before Tarvik sees it; a user's hand keeps moving, so the
-    // move is made again until the guard has taken the new place as its reference.
-    uint64_t nMovedAt = 0;
-    bool bSeen = false;
-    for (int nAttempt = 0; nAttempt < 3 && !bSeen; ++nAttempt) {
+    // Tarvik last put the pointer.
+    const uint64_t nMovedAt = MoveUntilTaken([] {
         const POINT pt = CursorPos();
-        const POINT ptMoved{pt.x, pt.y - 16};
-        ASSERT_TRUE(MovePointer(ptMoved));
-        nMovedAt = GetTickCount64();
-        const std::wstring reference =
-            L"old: x=" + std::to_wstring(ptMoved.x) + L" y=" + std::to_wstring(ptMoved.y);
-        bSeen = WaitUntil([&] { return TextOf(GetDlgItem(m_hMain, IDC_DIAG_LABEL1)) == reference; },
-                          1500, 1);
-    }
-    ASSERT_TRUE(bSeen) << "the guard never took the user's move";
+        return POINT{pt.x, pt.y - 16};
+    });
+    ASSERT_NE(nMovedAt, 0u) << "the guard never took the user's move";
     EXPECT_TRUE(WaitUntil([&] { return FindShownSight(m_pTarvik->Id(), m_hMain) == nullptr; }))
         << "the sight window stayed after the abort";
     Scene("aborted");
@@ -145,17 +158,20 @@ TEST_F(PlayClickTest, AMoveOf15PixelsIsNotTakenForTheUsers) {
 
     // Between ticks the pointer rests on the click point, which is the guard's reference: a
     // 15-pixel move does not hold the next click off, a 16-pixel one does.
-    const auto delayAfterMove = [&](int dx, int dy, size_t nClicksBefore) -> uint64_t {
-        EXPECT_TRUE(MovePointer({ptClick.x + dx, ptClick.y + dy}));
-        const uint64_t nMovedAt = GetTickCount64();
+    const auto delayAfter = [&](uint64_t nMovedAt, size_t nClicksBefore) -> uint64_t {
         EXPECT_TRUE(WaitForClicks(nClicksBefore + 1, 30000));
         const std::vector<BoardEvent> events = ButtonEvents();
         return events.size() > 2 * nClicksBefore ? events[2 * nClicksBefore].nTickMs - nMovedAt : 0;
     };
     // 9, 12 is 15 pixels in a straight line; 16, 0 is 16.
-    const uint64_t n15PixelDelay = delayAfterMove(9, 12, ButtonEvents().size() / 2);
+    const size_t nClicksBefore = ButtonEvents().size() / 2;
+    EXPECT_TRUE(MovePointer({ptClick.x + 9, ptClick.y + 12}));
+    const uint64_t n15PixelDelay = delayAfter(GetTickCount64(), nClicksBefore);
     ASSERT_TRUE(WaitForClicks(ButtonEvents().size() / 2 + 1));
-    const uint64_t n16PixelDelay = delayAfterMove(16, 0, ButtonEvents().size() / 2);
+    const uint64_t nMovedAt = MoveUntilTaken([&] { return POINT{ptClick.x + 16, ptClick.y}; });
+    ASSERT_NE(nMovedAt, 0u) << "the guard never took the 16-pixel move";
+    // Counted once the move is taken: a move the guard missed may have let a tick click.
+    const uint64_t n16PixelDelay = delayAfter(nMovedAt, ButtonEvents().size() / 2);
     std::cout << "[ figures  ] next click after a 15-pixel move: " << n15PixelDelay
               << " ms, after a 16-pixel move: " << n16PixelDelay << " ms\n";
     EXPECT_GE(n16PixelDelay, 3000u);
