@@ -32,6 +32,18 @@ INPUT KeyInput(WORD nVirtualKey, DWORD dwFlags) {
     return input;
 }
 
+// A record that puts the pointer at `pt` (on any monitor) together with `dwButtonFlags`: the
+// system takes the button at that very place, whatever another program's late replay of an
+// earlier pointer place did just before.
+INPUT PointerInputAt(POINT pt, DWORD dwButtonFlags) {
+    INPUT input = MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK |
+                             dwButtonFlags);
+    const Point ptAbsolute = NormaliseVirtualDesk(Point{pt.x, pt.y}, ReadVirtualScreen());
+    input.mi.dx = ptAbsolute.x;
+    input.mi.dy = ptAbsolute.y;
+    return input;
+}
+
 bool IsPointerAt(POINT pt) {
     POINT now{};
     return GetCursorPos(&now) && now.x == pt.x && now.y == pt.y;
@@ -64,12 +76,7 @@ void SendUnicodeCharacter(wchar_t ch) {
 }  // namespace
 
 bool MovePointer(POINT pt) {
-    // Relative to the virtual screen, so that a move reaches every monitor, those left of or
-    // above the primary one too.
-    INPUT input = MouseInput(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK);
-    const Point ptAbsolute = NormaliseVirtualDesk(Point{pt.x, pt.y}, ReadVirtualScreen());
-    input.mi.dx = ptAbsolute.x;
-    input.mi.dy = ptAbsolute.y;
+    const INPUT input = PointerInputAt(pt, 0);
     for (int nAttempt = 0; nAttempt < kMoveAttempts; ++nAttempt) {
         SendOne(input);
         // The pointer's place follows the input once the system has queued it, not at once.
@@ -97,6 +104,14 @@ void ReleaseLeftButton() {
     SendAndWait(MouseInput(MOUSEEVENTF_LEFTUP), VK_LBUTTON, false);
 }
 
+void PressLeftButtonAt(POINT pt) {
+    SendAndWait(PointerInputAt(pt, MOUSEEVENTF_LEFTDOWN), VK_LBUTTON, true);
+}
+
+void ReleaseLeftButtonAt(POINT pt) {
+    SendAndWait(PointerInputAt(pt, MOUSEEVENTF_LEFTUP), VK_LBUTTON, false);
+}
+
 void PressRightButton() {
     SendAndWait(MouseInput(MOUSEEVENTF_RIGHTDOWN), VK_RBUTTON, true);
 }
@@ -109,8 +124,8 @@ bool ClickAt(POINT pt) {
     if (!GlidePointer(pt)) {
         return false;
     }
-    PressLeftButton();
-    ReleaseLeftButton();
+    PressLeftButtonAt(pt);
+    ReleaseLeftButtonAt(pt);
     return true;
 }
 

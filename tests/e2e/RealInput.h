@@ -21,6 +21,9 @@ bool GlidePointer(POINT pt, int nStepPx, TAfterStep&& afterStep);
 
 void PressLeftButton();
 void ReleaseLeftButton();
+// The left button pressed or released with the pointer put at `pt` in the same record.
+void PressLeftButtonAt(POINT pt);
+void ReleaseLeftButtonAt(POINT pt);
 void PressRightButton();
 void ReleaseRightButton();
 // Glides to `pt` and clicks the left button there.
